@@ -1,0 +1,58 @@
+#include "data/Catalogue.h"
+
+#include "app/LessonState.h"
+#include "app/MessageService.h"
+#include "data/LessonDatabase.h"
+
+Catalogue::Catalogue(LessonState& state, LessonDatabase& db, MessageService& messages)
+    : state_(state), db_(db), messages_(messages) {}
+
+bool Catalogue::LoadUnits(qint16 book) {
+    const QString table = SqlName(state_.VersionDB + QStringLiteral("_BookUnit"));
+    if (!db_.OpenRecordset({QStringLiteral("select DISTINCT UnitName,UnitID,UnitStatus from %1 "
+                                           "where bookid = ? order by UnitID")
+                                .arg(table),
+                            {book}}))
+        return false;
+    Recordset& rs = db_.SharedRecordset;
+    const int count = rs.RecordCount();
+    state_.UnitCount = static_cast<qint16>(count);
+    bool found = count > 0;
+    if (found) {
+        state_.BookUnits.assign(count, CBookUnit());
+        rs.MoveFirst();
+        for (int i = 0; i < count; ++i) {
+            CBookUnit& unit = state_.BookUnits[i];
+            unit.UnitName = rs.Field(QStringLiteral("UnitName")).toString().trimmed();
+            unit.BookID = book;
+            unit.UnitID = static_cast<qint16>(i);
+            unit.UnitStatus = static_cast<qint16>(rs.Field(QStringLiteral("UnitStatus")).toInt());
+            rs.MoveNext();
+        }
+        state_.CurWordIndex = 0;
+    }
+    db_.CloseRecordset();
+    if (!found)
+        messages_.Show(QStringLiteral("没有找到您要的单元，请下载最新的版本！"), state_.VersionName);
+    return found;
+}
+
+QString Catalogue::GetBookName(qint16 book) const {
+    if (book < 0 || book >= state_.BookCount || book >= static_cast<int>(state_.BookNames.size()))
+        return QString("");
+    return state_.BookNames[book];
+}
+
+qint16 Catalogue::MergedStatus(qint16 current, qint16 bit) {
+    if (current == 0) return bit;
+    if (current > 2) return 3;
+    if (current == bit) return current;
+    return static_cast<qint16>(current + bit);
+}
+
+void Catalogue::MergeUnitStatus(qint16 bit) {
+    if (state_.CurUnit < 0 || state_.CurUnit >= static_cast<int>(state_.BookUnits.size())) return;
+    CBookUnit& unit = state_.BookUnits[state_.CurUnit];
+    unit.UnitStatus = MergedStatus(unit.UnitStatus, bit);
+    unit.UpdateUnitStatus(db_, state_);
+}

@@ -1,0 +1,75 @@
+#include "media/ModuleCrpt.h"
+#include "tests/support/LessonFixture.h"
+
+class CatalogueTest : public LessonFixture {
+protected:
+    void SetUp() override {
+        LessonFixture::SetUp();
+        ASSERT_TRUE(db.LoadSettings());
+    }
+};
+
+TEST_F(CatalogueTest, LoadUnitsNumbersByPositionAndReadsNullStatusAsZero) {
+    state.CurWordIndex = 3;
+    ASSERT_TRUE(catalogue.LoadUnits(0));
+    EXPECT_EQ(state.UnitCount, 2);
+    EXPECT_EQ(state.BookUnits[0].UnitName, "Unit 1 Hello!");
+    EXPECT_EQ(state.BookUnits[1].UnitID, 1);
+    EXPECT_EQ(state.BookUnits[1].BookID, 0);
+    EXPECT_EQ(state.BookUnits[1].UnitStatus, 0);
+    EXPECT_EQ(state.CurWordIndex, 0);
+    EXPECT_TRUE(install.DbIsScrambled());
+}
+
+TEST_F(CatalogueTest, BookWithoutUnitsKeepsPreviousList) {
+    ASSERT_TRUE(catalogue.LoadUnits(0));
+    EXPECT_FALSE(catalogue.LoadUnits(5));
+    EXPECT_TRUE(messages.Saw("没有找到您要的单元，请下载最新的版本！"));
+    EXPECT_EQ(messages.shown.back().title, "测试版");
+    EXPECT_EQ(state.UnitCount, 0);
+    EXPECT_EQ(state.BookUnits.size(), 2u);
+}
+
+TEST_F(CatalogueTest, GetBookNameOutsideTheListIsEmpty) {
+    EXPECT_EQ(catalogue.GetBookName(0), "第1册");
+    EXPECT_EQ(catalogue.GetBookName(1), "第2册");
+    EXPECT_EQ(catalogue.GetBookName(-1), "");
+    EXPECT_EQ(catalogue.GetBookName(state.BookCount), "");
+    LessonState empty;
+    LessonDatabase otherDb(empty, messages);
+    EXPECT_EQ(Catalogue(empty, otherDb, messages).GetBookName(0), "");
+}
+
+TEST(CatalogueMerge, StatusTable) {
+    const int expected[4][2] = {{1, 2}, {1, 3}, {3, 2}, {3, 3}};
+    for (int cur = 0; cur < 4; ++cur)
+        for (int bit = 1; bit <= 2; ++bit)
+            EXPECT_EQ(Catalogue::MergedStatus(cur, bit), expected[cur][bit - 1]) << cur << "+" << bit;
+}
+
+TEST_F(CatalogueTest, MergeUnitStatusIsStoredAtOnce) {
+    ASSERT_TRUE(catalogue.LoadUnits(0));
+    state.CurUnit = 1;
+    catalogue.MergeUnitStatus(2);
+    catalogue.MergeUnitStatus(1);
+    EXPECT_EQ(state.BookUnits[1].UnitStatus, 3);
+    EXPECT_TRUE(install.DbIsScrambled());
+    ASSERT_TRUE(catalogue.LoadUnits(0));
+    EXPECT_EQ(state.BookUnits[1].UnitStatus, 3);
+    EXPECT_EQ(state.BookUnits[0].UnitStatus, 0);
+}
+
+TEST_F(CatalogueTest, MissingUnitRowIsAddedWithNothingCompleted) {
+    ASSERT_TRUE(catalogue.LoadUnits(0));
+    ModuleCrpt::ScrambleHeader(install.DbPath());
+    install.Exec("delete from words_BookUnit where BookID = 0 and UnitID = 1");
+    ModuleCrpt::ScrambleHeader(install.DbPath());
+    state.CurUnit = 1;
+    catalogue.MergeUnitStatus(2);
+    ModuleCrpt::ScrambleHeader(install.DbPath());
+    EXPECT_EQ(install.Query("select UnitStatus || ',' || VersionID || ',' || UnitName from words_BookUnit "
+                            "where BookID = 0 and UnitID = 1")
+                  .toString(),
+              "0,7,Unit 2 Empty");
+    EXPECT_TRUE(install.Query("select UserID from words_BookUnit where BookID = 0 and UnitID = 1").isNull());
+}

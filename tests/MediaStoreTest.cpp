@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "media/MediaStore.h"
+#include "media/ModuleCrpt.h"
+#include "tests/support/TempInstall.h"
+
+namespace {
+
+QByteArray Bytes(std::initializer_list<int> values) {
+    QByteArray b;
+    for (int v : values) b.append(static_cast<char>(v));
+    return b;
+}
+
+}  // namespace
+
+TEST(ScrambleHeader, ReversesBitsOfFirst72BytesOnly) {
+    TempInstall install;
+    QByteArray jpeg = TempInstall::MakeJpeg();
+    ASSERT_GT(jpeg.size(), 200);
+    install.WriteFile("a.jpg", jpeg);
+    const QString path = install.Root() + "/a.jpg";
+
+    ASSERT_TRUE(ModuleCrpt::ScrambleHeader(path));
+    const QByteArray scrambled = install.ReadFile("a.jpg");
+    EXPECT_EQ(scrambled.left(4), Bytes({0xFF, 0x1B, 0xFF, 0x07}));
+    EXPECT_EQ(scrambled.size(), jpeg.size());
+    EXPECT_EQ(scrambled.mid(72), jpeg.mid(72));
+    for (int i = 0; i < 72; ++i)
+        ASSERT_EQ(static_cast<unsigned char>(scrambled[i]),
+                  ModuleCrpt::ReverseBits(static_cast<unsigned char>(jpeg[i])));
+
+    ASSERT_TRUE(ModuleCrpt::ScrambleHeader(path));
+    EXPECT_EQ(install.ReadFile("a.jpg"), jpeg);
+}
+
+TEST(ScrambleHeader, KnownVectorsAndShortFiles) {
+    EXPECT_EQ(ModuleCrpt::ReverseBits(0x01), 0x80);
+    EXPECT_EQ(ModuleCrpt::ReverseBits(0x0F), 0xF0);
+    EXPECT_EQ(ModuleCrpt::ReverseBits(0xAA), 0x55);
+    EXPECT_EQ(ModuleCrpt::ReverseBits(0x00), 0x00);
+    EXPECT_EQ(ModuleCrpt::ReverseBits(0xFF), 0xFF);
+
+    TempInstall install;
+    install.WriteFile("s.wav", "RIFF");
+    ASSERT_TRUE(ModuleCrpt::ScrambleHeader(install.Root() + "/s.wav"));
+    EXPECT_EQ(install.ReadFile("s.wav"), Bytes({0x4A, 0x92, 0x62, 0x62}));  // nothing appended
+
+    install.WriteFile("empty", "");
+    EXPECT_TRUE(ModuleCrpt::ScrambleHeader(install.Root() + "/empty"));
+    EXPECT_EQ(install.ReadFile("empty").size(), 0);
+
+    EXPECT_FALSE(ModuleCrpt::ScrambleHeader(install.Root() + "/missing"));
+    EXPECT_FALSE(ModuleCrpt::ScrambleHeader(QString()));
+    EXPECT_FALSE(install.Exists("missing"));
+}
+
+TEST(MediaStore, DataDirIsBesideTheProgramFolder) {
+    EXPECT_EQ(MediaStore("/x/Study/Bin").GetDataDir(), "/x/Study/Common");
+    EXPECT_EQ(MediaStore("/x/Study/Bin/").GetDataDir(), "/x/Study/Common");
+    EXPECT_EQ(MediaStore("/").GetDataDir(), "/Common");
+    EXPECT_EQ(MediaStore("/x/Study/Bin").WordFile("pics", "cat", ".pet"), "/x/Study/Common/pics/cat.pet");
+}
+
+TEST(MediaStore, PictureRoundTripRestoresBytes) {
+    TempInstall install;
+    MediaStore store(install.BinDir());
+    const QByteArray jpeg = TempInstall::MakeJpeg();
+    install.WriteFile("Common/pics/cat.jpg", jpeg);
+
+    ASSERT_TRUE(store.EncryptWordPic("cat"));
+    EXPECT_FALSE(install.Exists("Common/pics/cat.jpg"));
+    EXPECT_EQ(install.ReadFile("Common/pics/cat.pet").left(4), Bytes({0xFF, 0x1B, 0xFF, 0x07}));
+
+    ASSERT_TRUE(store.DecryptWordPic("cat"));
+    EXPECT_FALSE(install.Exists("Common/pics/cat.pet"));
+    EXPECT_EQ(install.ReadFile("Common/pics/cat.jpg"), jpeg);
+}
+
+TEST(MediaStore, ScrambledFileWinsOverPlainOne) {
+    TempInstall install;
+    MediaStore store(install.BinDir());
+    QByteArray scrambledSource = TempInstall::MakeJpeg(50, 50);
+    install.WriteFile("Common/pics/dog.pet", scrambledSource);
+    ModuleCrpt::ScrambleHeader(install.Root() + "/Common/pics/dog.pet");
+    install.WriteFile("Common/pics/dog.jpg", "old plain picture");
+
+    store.DecryptWordPic("dog");
+    EXPECT_FALSE(install.Exists("Common/pics/dog.pet"));
+    EXPECT_EQ(install.ReadFile("Common/pics/dog.jpg"), scrambledSource);
+}
+
+TEST(MediaStore, DecryptAudioWithoutScrambledFileDoesNothing) {
+    TempInstall install;
+    MediaStore store(install.BinDir());
+    const QByteArray wav = TempInstall::MakeWav(0.1);
+    install.WriteFile("Common/voice/pig.wav", wav);
+    EXPECT_FALSE(store.DecryptWordAudio("pig"));
+    EXPECT_EQ(install.ReadFile("Common/voice/pig.wav"), wav);
+    EXPECT_FALSE(install.Exists("Common/voice/pig.abw"));
+
+    ASSERT_TRUE(store.EncryptWordAudio("pig"));
+    EXPECT_EQ(install.ReadFile("Common/voice/pig.abw").left(4), Bytes({0x4A, 0x92, 0x62, 0x62}));
+}
+
+TEST(MediaStore, FoldersAndFilesMatchWhateverTheirCase) {
+    TempInstall install;
+    QDir(install.DataDir()).rename("pics", "Pics");
+    install.WriteFile("Common/Pics/Apple.PET", "x");
+    MediaStore store(install.BinDir());
+    EXPECT_EQ(store.FolderPath("pics"), install.DataDir() + "/Pics");
+    EXPECT_TRUE(store.WordFileExists("pics", "apple", ".pet"));
+    ASSERT_TRUE(store.DecryptWordPic("apple"));
+    EXPECT_TRUE(install.Exists("Common/Pics/Apple.jpg"));
+    EXPECT_FALSE(install.Exists("Common/Pics/Apple.PET"));
+}
+
+TEST(MediaStore, WordsThatNamePathsHaveNoMedia) {
+    TempInstall install;
+    MediaStore store(install.BinDir());
+    install.WriteFile("Common/secret.pet", "outside the pictures folder");
+    install.WriteFile("Common/pics/...pet", "dots");
+    for (const QString word : {"../secret", "..\\secret", "..", ".", "", "a/b"}) {
+        EXPECT_TRUE(store.WordFile("pics", word, ".pet").isEmpty()) << word.toStdString();
+        EXPECT_FALSE(store.DecryptWordPic(word));
+    }
+    EXPECT_EQ(install.ReadFile("Common/secret.pet"), "outside the pictures folder");
+}
+
+TEST(MediaStore, PictureFallsBackToDefaultAndIsScrambledAgain) {
+    TempInstall install;
+    MediaStore store(install.BinDir());
+    install.WriteFile("Common/pics/cat.pet", TempInstall::MakeJpeg(40, 30));
+    ModuleCrpt::ScrambleHeader(install.Root() + "/Common/pics/cat.pet");
+    const QByteArray scrambledCat = install.ReadFile("Common/pics/cat.pet");
+    install.WriteFile("Common/pics/ffe.pet", TempInstall::MakeJpeg(20, 10));
+    ModuleCrpt::ScrambleHeader(install.Root() + "/Common/pics/ffe.pet");
+
+    const QImage cat = store.LoadWordPicture("cat");
+    EXPECT_EQ(cat.size(), QSize(40, 30));
+    EXPECT_EQ(install.ReadFile("Common/pics/cat.pet"), scrambledCat);
+    EXPECT_FALSE(install.Exists("Common/pics/cat.jpg"));
+
+    const QImage missing = store.LoadWordPicture("zebra");
+    EXPECT_EQ(missing.size(), QSize(20, 10));
+    // The default picture stays plain once needed.
+    EXPECT_TRUE(install.Exists("Common/pics/ffe.jpg"));
+    EXPECT_EQ(store.LoadWordPicture("../secret").size(), QSize(20, 10));
+
+    const QImage keptPlain = store.LoadWordPicture("cat", false);
+    EXPECT_FALSE(keptPlain.isNull());
+    EXPECT_TRUE(install.Exists("Common/pics/cat.jpg"));
+}

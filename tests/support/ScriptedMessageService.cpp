@@ -1,0 +1,25 @@
+#include "tests/support/ScriptedMessageService.h"
+
+MsgAnswer ScriptedMessageService::Show(const QString& text, const QString& title, MsgButtons buttons,
+                                       MsgIcon icon) {
+    shown.push_back({text, title, buttons, icon});
+    if (answers.empty()) return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+    const MsgAnswer answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+std::optional<QString> ScriptedMessageService::AskText(const QString& prompt, const QString& title,
+                                                       const QString&) {
+    shown.push_back({prompt, title, MsgButtons::OkCancel, MsgIcon::None});
+    if (textAnswers.empty()) return std::nullopt;
+    auto answer = textAnswers.front();
+    textAnswers.pop_front();
+    return answer;
+}
+
+bool ScriptedMessageService::Saw(const QString& text) const {
+    for (const Shown& s : shown)
+        if (s.text == text) return true;
+    return false;
+}

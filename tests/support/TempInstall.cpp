@@ -1,0 +1,144 @@
+#include "tests/support/TempInstall.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QtEndian>
+#include <cmath>
+#include <sqlite3.h>
+#include <stdexcept>
+
+#include "data/LessonDatabase.h"
+
+TempInstall::TempInstall() {
+    for (const char* sub : {"Bin/AppPics", "Common/voice", "Common/pics", "Common/myvoice", "Common/appvoice"})
+        QDir(Root()).mkpath(sub);
+}
+
+QString TempInstall::DbPath() const {
+    return AppPicsDir() + "/" + LessonDatabase::kFileName;
+}
+
+void TempInstall::CreateDatabase(const std::vector<std::vector<QString>>& bookUnits,
+                                 const std::vector<Word>& words, int lastBook, int lastUnit) {
+    QString error;
+    if (!LessonDatabase::CreateEmptyDatabase(DbPath(), "words", &error))
+        throw std::runtime_error(error.toStdString());
+    Exec(QString("insert into FeatureTable values (%1, %2, 7)").arg(lastBook).arg(lastUnit));
+    Exec("insert into VersionInfo values (7, '测试版', 'words')");
+    for (size_t b = 0; b < bookUnits.size(); ++b)
+        for (size_t u = 0; u < bookUnits[b].size(); ++u)
+            Exec(QString("insert into words_BookUnit values (NULL, 7, %1, '第%2册', %3, '%4', NULL)")
+                     .arg(b).arg(b + 1).arg(u).arg(bookUnits[b][u]));
+    sqlite3* db = nullptr;
+    sqlite3_open(QFile::encodeName(DbPath()).constData(), &db);
+    sqlite3_exec(db, "begin", nullptr, nullptr, nullptr);
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, "insert into words values (?, ?, ?, ?, ?, ?)", -1, &stmt, nullptr);
+    for (const Word& w : words) {
+        sqlite3_bind_int(stmt, 1, w.book);
+        sqlite3_bind_int(stmt, 2, w.unit);
+        const QByteArray en = w.english.toUtf8(), zh = w.chinese.toUtf8();
+        sqlite3_bind_text(stmt, 3, en.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(stmt, 4, zh.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_int(stmt, 5, w.composition);
+        if (w.result.isNull()) {
+            sqlite3_bind_null(stmt, 6);
+        } else {
+            const QByteArray r = w.result.toString().toUtf8();
+            sqlite3_bind_text(stmt, 6, r.constData(), -1, SQLITE_TRANSIENT);
+        }
+        sqlite3_step(stmt);
+        sqlite3_reset(stmt);
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_exec(db, "commit", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+}
+
+void TempInstall::Exec(const QString& sql) const {
+    sqlite3* db = nullptr;
+    sqlite3_open(QFile::encodeName(DbPath()).constData(), &db);
+    char* message = nullptr;
+    const int rc = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &message);
+    const QString error = QString::fromUtf8(message ? message : "");
+    sqlite3_free(message);
+    sqlite3_close(db);
+    if (rc != SQLITE_OK) throw std::runtime_error((sql + ": " + error).toStdString());
+}
+
+QVariant TempInstall::Query(const QString& sql) const {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(DbPath()).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* stmt = nullptr;
+    QVariant value;
+    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt, nullptr) != SQLITE_OK) {
+        const std::string error = sqlite3_errmsg(db);
+        sqlite3_close(db);
+        throw std::runtime_error(sql.toStdString() + ": " + error);
+    }
+    if (sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_type(stmt, 0) != SQLITE_NULL)
+        value = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return value;
+}
+
+bool TempInstall::DbIsScrambled() const {
+    QFile file(DbPath());
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    return !file.read(16).startsWith("SQLite format 3");
+}
+
+void TempInstall::WriteFile(const QString& relative, const QByteArray& bytes) const {
+    const QString path = Root() + "/" + relative;
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        throw std::runtime_error(("cannot write " + path).toStdString());
+}
+
+QByteArray TempInstall::ReadFile(const QString& relative) const {
+    QFile file(Root() + "/" + relative);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool TempInstall::Exists(const QString& relative) const {
+    return QFileInfo::exists(Root() + "/" + relative);
+}
+
+QByteArray TempInstall::MakeJpeg(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(QColor(200, 120, 40));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG");
+    return bytes;
+}
+
+QByteArray TempInstall::MakeWav(double seconds, int rate, int channels, int bits) {
+    const int frames = static_cast<int>(seconds * rate);
+    const int bytesPerSample = bits / 8;
+    QByteArray data;
+    data.reserve(frames * channels * bytesPerSample);
+    for (int i = 0; i < frames; ++i) {
+        const double v = 0.3 * std::sin(2 * M_PI * 440.0 * i / rate);
+        for (int c = 0; c < channels; ++c) {
+            if (bits == 8) {
+                data.append(static_cast<char>(static_cast<unsigned char>(128 + v * 127)));
+            } else {
+                const qint16 s = static_cast<qint16>(v * 32767);
+                data.append(static_cast<char>(s & 0xff));
+                data.append(static_cast<char>((s >> 8) & 0xff));
+            }
+        }
+    }
+    auto le32 = [](quint32 v) { QByteArray b(4, 0); qToLittleEndian(v, b.data()); return b; };
+    auto le16 = [](quint16 v) { QByteArray b(2, 0); qToLittleEndian(v, b.data()); return b; };
+    QByteArray wav = "RIFF" + le32(36 + data.size()) + "WAVEfmt " + le32(16) + le16(1) + le16(channels) +
+                     le32(rate) + le32(rate * channels * bytesPerSample) + le16(channels * bytesPerSample) +
+                     le16(bits) + "data" + le32(data.size()) + data;
+    return wav;
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+#include <QVariant>
+
+#include "tests/support/QtPrinters.h"
+#include <vector>
+
+// A throwaway installation: <root>/Bin/AppPics, <root>/Common/{voice,pics,
+// myvoice,appvoice}, and optionally a lesson database built from rows given
+// by the test. The database file is left plain unless the test scrambles it.
+class TempInstall {
+public:
+    struct Word {
+        int book;
+        int unit;
+        QString english;
+        QString chinese;
+        int composition = 0;
+        QVariant result = QVariant();
+    };
+
+    TempInstall();
+
+    QString Root() const { return dir_.path(); }
+    QString BinDir() const { return Root() + "/Bin"; }
+    QString AppPicsDir() const { return BinDir() + "/AppPics"; }
+    QString DataDir() const { return Root() + "/Common"; }
+    QString DbPath() const;
+
+    // Version "测试版" with table "words"; books and units as given by
+    // bookUnits[b] = names of the units of book b.
+    void CreateDatabase(const std::vector<std::vector<QString>>& bookUnits, const std::vector<Word>& words,
+                        int lastBook = 0, int lastUnit = 0);
+
+    void Exec(const QString& sql) const;  // on the plain database file
+    QVariant Query(const QString& sql) const;  // first column of first row
+    bool DbIsScrambled() const;
+
+    void WriteFile(const QString& relative, const QByteArray& bytes) const;
+    QByteArray ReadFile(const QString& relative) const;
+    bool Exists(const QString& relative) const;
+
+    static QByteArray MakeJpeg(int width = 40, int height = 30);
+    static QByteArray MakeWav(double seconds, int rate = 22050, int channels = 1, int bits = 16);
+
+private:
+    QTemporaryDir dir_;
+};
