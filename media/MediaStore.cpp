@@ -27,8 +27,12 @@ QString MediaStore::FolderPath(const QString& folder) const {
     return Resolve(GetDataDir(), folder);
 }
 
+QString MediaStore::AppPicsDir() const {
+    return Resolve(programDir_, QStringLiteral("AppPics"));
+}
+
 QString MediaStore::AppPicsPath(const QString& fileName) const {
-    return Resolve(Resolve(programDir_, QStringLiteral("AppPics")), fileName);
+    return Resolve(AppPicsDir(), fileName);
 }
 
 bool MediaStore::IsSafeWord(const QString& word) {

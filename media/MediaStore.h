@@ -19,6 +19,7 @@ public:
     QString ProgramDir() const { return programDir_; }
     QString GetDataDir() const;
     QString FolderPath(const QString& folder) const;
+    QString AppPicsDir() const;
     QString AppPicsPath(const QString& fileName) const;
 
     // The file's path in a store folder: the existing file whatever its
