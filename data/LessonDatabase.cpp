@@ -7,6 +7,13 @@
 #include "app/MessageService.h"
 #include "media/ModuleCrpt.h"
 
+namespace {
+
+const QString kCannotOpen = QStringLiteral("无法打开词库文件：\n%1\n请重新安装本软件。");
+const QString kDamaged = QStringLiteral("词库文件已损坏，无法读取：\n%1\n请重新安装本软件。");
+
+}  // namespace
+
 LessonDatabase::LessonDatabase(LessonState& state, MessageService& messages)
     : state_(state), messages_(messages) {}
 
@@ -39,21 +46,20 @@ void LessonDatabase::Disconnect() {
 bool LessonDatabase::Connect() {
     if (db_) return true;
     if (!QFileInfo(dbFilePath_).isFile()) {
-        ReportFailure();
+        ReportFailure(kCannotOpen);
         return false;
     }
     if (TryConnect()) return true;
     ModuleCrpt::ScrambleHeader(dbFilePath_);
     if (TryConnect()) return true;
     ModuleCrpt::ScrambleHeader(dbFilePath_);
-    ReportFailure();
+    ReportFailure(kCannotOpen);
     return false;
 }
 
-void LessonDatabase::ReportFailure() {
+void LessonDatabase::ReportFailure(const QString& text) {
     const QString title = state_.VersionName.isEmpty() ? QStringLiteral("英语Orvanel") : state_.VersionName;
-    messages_.Show(QStringLiteral("无法打开词库文件：\n%1\n请重新安装本软件。").arg(dbFilePath_), title,
-                   MsgButtons::Ok, MsgIcon::Critical);
+    messages_.Show(text.arg(dbFilePath_), title, MsgButtons::Ok, MsgIcon::Critical);
 }
 
 bool LessonDatabase::OpenRecordset(const SqlStatement& query) {
@@ -65,6 +71,7 @@ bool LessonDatabase::OpenRecordset(const SqlStatement& query) {
         Disconnect();
         ModuleCrpt::ScrambleHeader(dbFilePath_);
     }
+    ReportFailure(kDamaged);
     return false;
 }
 
@@ -91,20 +98,28 @@ void LessonDatabase::EndBatch() {
     ModuleCrpt::ScrambleHeader(dbFilePath_);
 }
 
+// A database without its settings row or version row cannot be studied from.
 bool LessonDatabase::LoadSettings() {
     if (!OpenRecordset({QStringLiteral("select * from FeatureTable"), {}})) return false;
-    const bool hasRow = !SharedRecordset.IsEOF();
+    const bool hasSettings = !SharedRecordset.IsEOF();
     state_.CurBook = static_cast<qint16>(SharedRecordset.Field(QStringLiteral("LastBook")).toInt());
     state_.CurUnit = static_cast<qint16>(SharedRecordset.Field(QStringLiteral("LastUnit")).toInt());
     state_.CurVersionID = static_cast<qint16>(SharedRecordset.Field(QStringLiteral("VersionID")).toInt());
     CloseRecordset();
-    if (!hasRow) return false;
 
-    if (!OpenRecordset({QStringLiteral("select * from VersionInfo where ID = ?"), {state_.CurVersionID}}))
+    bool hasVersion = false;
+    if (hasSettings) {
+        if (!OpenRecordset({QStringLiteral("select * from VersionInfo where ID = ?"), {state_.CurVersionID}}))
+            return false;
+        hasVersion = !SharedRecordset.IsEOF();
+        state_.VersionName = SharedRecordset.Field(QStringLiteral("VersionName")).toString();
+        state_.VersionDB = SharedRecordset.Field(QStringLiteral("VersionDB")).toString();
+        CloseRecordset();
+    }
+    if (!hasVersion) {
+        ReportFailure(kDamaged);
         return false;
-    state_.VersionName = SharedRecordset.Field(QStringLiteral("VersionName")).toString();
-    state_.VersionDB = SharedRecordset.Field(QStringLiteral("VersionDB")).toString();
-    CloseRecordset();
+    }
 
     if (!OpenRecordset({QStringLiteral("select DISTINCT BookName,BookID from %1 order by BookID")
                             .arg(SqlName(state_.VersionDB + QStringLiteral("_BookUnit"))),

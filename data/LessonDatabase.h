@@ -54,7 +54,7 @@ private:
     void Disconnect();
     bool BeginBatch();
     void EndBatch();
-    void ReportFailure();
+    void ReportFailure(const QString& text);
 
     LessonState& state_;
     MessageService& messages_;

@@ -63,6 +63,18 @@ TEST_F(LessonDatabaseTest, DamagedFileIsReportedAndLeftAsFound) {
     EXPECT_EQ(install.ReadFile("Bin/AppPics/" + LessonDatabase::kFileName), garbage);
 }
 
+TEST_F(LessonDatabaseTest, MissingSettingsOrVersionRowEndsLoadWithMessage) {
+    for (const char* damage : {"delete from VersionInfo", "delete from FeatureTable"}) {
+        if (install.DbIsScrambled()) ModuleCrpt::ScrambleHeader(install.DbPath());
+        install.Exec(damage);
+        messages.shown.clear();
+        EXPECT_FALSE(db.LoadSettings()) << damage;
+        ASSERT_EQ(messages.shown.size(), 1u) << damage;
+        EXPECT_TRUE(messages.shown[0].text.contains(install.DbPath()));
+        EXPECT_TRUE(install.DbIsScrambled());
+    }
+}
+
 TEST_F(LessonDatabaseTest, RecordsetUpdatesAndAddsRowsByRowId) {
     ASSERT_TRUE(db.LoadSettings());
     ASSERT_TRUE(db.OpenRecordset({"select * from words where Book = ? order by English", {0}}));
@@ -100,10 +112,13 @@ TEST_F(LessonDatabaseTest, DistinctQueriesAreReadOnly) {
     EXPECT_TRUE(install.DbIsScrambled());
 }
 
-TEST_F(LessonDatabaseTest, FailedQueryLeavesFileScrambled) {
+TEST_F(LessonDatabaseTest, FailedQueryIsReportedAndLeavesFileScrambled) {
     ASSERT_TRUE(db.LoadSettings());
     EXPECT_FALSE(db.OpenRecordset({"select * from NoSuchTable", {}}));
     EXPECT_TRUE(install.DbIsScrambled());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].text.contains(install.DbPath()));
+    EXPECT_EQ(messages.shown[0].title, "测试版");
     EXPECT_TRUE(db.LoadSettings());
 }
 
