@@ -1,7 +1,7 @@
 # Sourced by scripts/run and scripts/test: installs the Debian packages the
 # build, the content builder and the tests need, when any is missing.
 ORVANEL_PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-multimedia-dev libsndfile1-dev
- libsqlite3-dev libgtest-dev libbenchmark-dev fonts-wqy-microhei fonts-noto-color-emoji
+ libpulse-dev libsqlite3-dev libgtest-dev libbenchmark-dev fonts-wqy-microhei fonts-noto-color-emoji
  festival festvox-us-slt-hts sox libsox-fmt-all espeak-ng pulseaudio pulseaudio-utils
  xvfb xauth imagemagick"
 

@@ -1,0 +1,121 @@
+#include "app/FormBookUnit.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "app/LessonState.h"
+#include "app/MainHost.h"
+#include "app/MessageService.h"
+#include "data/Catalogue.h"
+#include "data/LessonDatabase.h"
+#include "data/WordRecords.h"
+
+FormBookUnit::FormBookUnit(LessonContext& context, QWidget* parent)
+    : QDialog(parent),
+      Label1(new QLabel(QStringLiteral("选择教材:"), this)),
+      lstBook(new QListWidget(this)),
+      Label2(new QLabel(QStringLiteral("选择单元:"), this)),
+      lstUnit(new QListWidget(this)),
+      lblBookUnit(new QLabel(QStringLiteral("Select: Series + Book + Unit"), this)),
+      cmdOK(new QPushButton(QStringLiteral("确定"), this)),
+      cmdCancle(new QPushButton(QStringLiteral("取消"), this)),
+      context_(context) {
+    setWindowTitle(QStringLiteral("选择教材"));
+    lstBook->setAccessibleName(Label1->text());
+    lstUnit->setAccessibleName(Label2->text());
+    lblBookUnit->setAccessibleName(QStringLiteral("已选择"));
+    cmdOK->setAccessibleName(cmdOK->text());
+    cmdCancle->setAccessibleName(cmdCancle->text());
+    Label1->setBuddy(lstBook);
+    Label2->setBuddy(lstUnit);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(Label1, 0, 0);
+    grid->addWidget(Label2, 0, 1);
+    grid->addWidget(lstBook, 1, 0);
+    grid->addWidget(lstUnit, 1, 1);
+    grid->addWidget(lblBookUnit, 2, 0, 1, 2);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdCancle);
+    grid->addLayout(buttons, 3, 0, 1, 2);
+    resize(520, 360);
+
+    connect(lstBook, &QListWidget::currentRowChanged, this, [this] { lstBook_Click(); });
+    connect(lstUnit, &QListWidget::currentRowChanged, this, [this] { ShowSelection(); });
+    connect(lstUnit, &QListWidget::itemDoubleClicked, this, [this] { cmdOK_Click(); });
+    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    connect(cmdCancle, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+int FormBookUnit::exec() {
+    Form_Load();
+    return QDialog::exec();
+}
+
+void FormBookUnit::Form_Load() {
+    const LessonState& state = context_.state;
+    const QSignalBlocker blockBooks(lstBook);
+    lstBook->clear();
+    for (qint16 i = 0; i < state.BookCount; ++i) lstBook->addItem(context_.catalogue.GetBookName(i));
+    FillUnitList(state.CurBook);
+    setWindowTitle(state.VersionName + QStringLiteral("--选择教程"));
+    lstBook->setCurrentRow(state.CurBook);
+    const QSignalBlocker blockUnits(lstUnit);
+    lstUnit->setCurrentRow(state.CurUnit);
+    ShowSelection();
+}
+
+void FormBookUnit::FillUnitList(int book) {
+    const QSignalBlocker block(lstUnit);
+    lstUnit->clear();
+    listedBook_ = book;
+    if (!context_.catalogue.LoadUnits(static_cast<qint16>(book))) return;
+    const LessonState& state = context_.state;
+    for (int i = 0; i < state.UnitCount; ++i) lstUnit->addItem(state.BookUnits[i].UnitName);
+}
+
+void FormBookUnit::ShowSelection() {
+    const QListWidgetItem* book = lstBook->currentItem();
+    const QListWidgetItem* unit = lstUnit->currentItem();
+    lblBookUnit->setText((book ? book->text() : QString()) + QStringLiteral("  ") +
+                         (unit ? unit->text() : QString()));
+}
+
+void FormBookUnit::lstBook_Click() {
+    const int book = lstBook->currentRow();
+    if (book < 0 || book == listedBook_) return;
+    FillUnitList(book);
+    {
+        const QSignalBlocker block(lstUnit);
+        if (lstUnit->count() > 0) lstUnit->setCurrentRow(0);
+    }
+    ShowSelection();
+}
+
+void FormBookUnit::cmdOK_Click() {
+    LessonState& state = context_.state;
+    if (lstBook->currentRow() < 0 || lstUnit->currentRow() < 0) {
+        context_.messages.Show(QStringLiteral("请先选择一个单元。"), state.VersionName);
+        return;
+    }
+    context_.words.SaveAllResults();
+    const qint16 previousBook = state.CurBook, previousUnit = state.CurUnit, previousCount = state.WordCount;
+    state.CurBook = static_cast<qint16>(lstBook->currentRow());
+    state.CurUnit = static_cast<qint16>(lstUnit->currentRow());
+    state.CurWordIndex = 0;
+    if (!context_.words.LoadUnitWords(state.CurBook, state.CurUnit)) {
+        // The words in memory are still the previous unit's: keep pointing at it.
+        state.CurBook = previousBook;
+        state.CurUnit = previousUnit;
+        state.WordCount = previousCount;
+        return;
+    }
+    context_.db.SavePosition();
+    context_.host.mnuLEARN_Orvanel_Click();
+    accept();
+}

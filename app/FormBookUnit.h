@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDialog>
+
+#include "app/LessonContext.h"
+
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+// The dialog in which the pupil chooses the book and unit to study.
+class FormBookUnit : public QDialog {
+public:
+    FormBookUnit(LessonContext& context, QWidget* parent);
+
+    // Loads the lists afresh, then shows the dialog modally.
+    int exec() override;
+
+    QLabel* Label1;
+    QListWidget* lstBook;
+    QLabel* Label2;
+    QListWidget* lstUnit;
+    QLabel* lblBookUnit;
+    QPushButton* cmdOK;
+    QPushButton* cmdCancle;
+
+private:
+    void Form_Load();
+    void FillUnitList(int book);
+    void ShowSelection();
+    void lstBook_Click();
+    void cmdOK_Click();
+
+    LessonContext& context_;
+    int listedBook_ = -1;
+};

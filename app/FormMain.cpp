@@ -1,0 +1,329 @@
+#include "app/FormMain.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/FormBookUnit.h"
+#include "app/FormHelp.h"
+#include "app/MessageService.h"
+#include "app/ToolbarPictures.h"
+#include "app/WebPage.h"
+#include "games/WordFFK.h"
+#include "games/WordPPK2.h"
+#include "quiz/WordRRK.h"
+#include "views/Orvanel.h"
+#include "views/WordList.h"
+#include "views/WordPicList.h"
+
+namespace {
+
+const QString kAppTitle = QStringLiteral("英语Orvanel");
+
+QString WebLink(const QString& address, const QString& text, const QString& colour) {
+    return QStringLiteral("<a href=\"%1\" style=\"color:%3; text-decoration:none\">%2</a>")
+        .arg(address.toHtmlEscaped(), text.toHtmlEscaped(), colour);
+}
+
+}  // namespace
+
+FormMain::FormMain(const QString& programDir, MessageService& messages, SoundOutput& output,
+                   RandomSource& random)
+    : messages_(messages),
+      random_(random),
+      store_(programDir),
+      db_(state_, messages),
+      catalogue_(state_, db_, messages),
+      words_(state_, db_, messages, random),
+      sound_(store_, output, messages),
+      context_{state_, db_, catalogue_, words_, store_, sound_, messages, random, *this} {
+    setWindowTitle(kAppTitle);
+    setAccessibleName(kAppTitle);
+    CreateMenus();
+    CreateToolbar();
+    CreateViews();
+    resize(900, 700);
+}
+
+FormMain::~FormMain() = default;
+
+void FormMain::CreateMenus() {
+    QMenu* mnuFILE = menuBar()->addMenu(QStringLiteral("文件"));
+    mnuFILE_BookUnit = mnuFILE->addAction(QStringLiteral("选择词库"), this, [this] { mnuFILE_BookUnit_Click(); });
+    mnuFILE->addSeparator();
+    mnuExit = mnuFILE->addAction(QStringLiteral("退出"), this, [this] { close(); });
+
+    QMenu* mnuLEARN = menuBar()->addMenu(QStringLiteral("单词初记"));
+    mnuLEARN_Orvanel = mnuLEARN->addAction(QStringLiteral("Orvanel"), this, [this] { mnuLEARN_Orvanel_Click(); });
+    mnuLEARN_WordList = mnuLEARN->addAction(QStringLiteral("单词列表"), this, [this] { mnuLEARN_WordList_Click(); });
+
+    QMenu* mnuGAME = menuBar()->addMenu(QStringLiteral("单词游戏"));
+    mnuGAME_PPK = mnuGAME->addAction(QStringLiteral("单词排排看"), this, [this] { mnuGAME_PPK_Click(); });
+    mnuGAME_FFK = mnuGAME->addAction(QStringLiteral("单词连连看"), this, [this] { mnuGAME_FFK_Click(); });
+
+    QMenu* mnuTEST = menuBar()->addMenu(QStringLiteral("单词测试"));
+    mnuTEST_SelectChinese =
+        mnuTEST->addAction(QStringLiteral("看单词选中文"), this, [this] { mnuTEST_SelectChinese_Click(); });
+    mnuTEST_Result = mnuTEST->addAction(QStringLiteral("单元测试结果"), this, [this] { mnuTEST_Result_Click(); });
+    mnuTEST_History = mnuTEST->addAction(QStringLiteral("测试历史"));
+    mnuTEST_History->setEnabled(false);
+    mnuTEST_WordErrNum =
+        mnuTEST->addAction(QStringLiteral("单词测试详情"), this, [this] { mnuTEST_WordErrNum_Click(); });
+    mnuTEST_WordErrNum->setEnabled(false);
+
+    QMenu* mnuSET = menuBar()->addMenu(QStringLiteral("工具"));
+    mnuSET_Difficult = mnuSET->addAction(QStringLiteral("游戏难度设置"));
+    mnuSET_UserDataOut = mnuSET->addAction(QStringLiteral("导出用户数据"));
+    mnuSET_UserDataIn = mnuSET->addAction(QStringLiteral("导入用户数据"));
+    mnuSET->setEnabled(false);
+
+    QMenu* mnuHELP = menuBar()->addMenu(QStringLiteral("帮助"));
+    mnuHELP_HowToUse = mnuHELP->addAction(QStringLiteral("如何使用？"), this, [this] { mnuHELP_HowToUse_Click(); });
+    mnuHELP_OnLine = mnuHELP->addAction(QStringLiteral("在线帮助"), this,
+                                        [] { WebPage::OpenWebPage(WebPage::kOnlineHelp); });
+}
+
+void FormMain::CreateToolbar() {
+    QToolBar* toolbar = addToolBar(QStringLiteral("工具栏"));
+    toolbar->setMovable(false);
+    toolbar->setIconSize(QSize(48, 48));
+    const struct {
+        QString caption;
+        QIcon icon;
+        QAction* command;
+    } buttons[] = {
+        {QStringLiteral("选择词库"), ToolbarPictures::BookUnit(), mnuFILE_BookUnit},
+        {QStringLiteral("Orvanel"), ToolbarPictures::Learn(), mnuLEARN_Orvanel},
+        {QStringLiteral("单词排排看"), ToolbarPictures::ArrangeGame(), mnuGAME_PPK},
+        {QStringLiteral("单词连连看"), ToolbarPictures::FlipGame(), mnuGAME_FFK},
+        {QStringLiteral("单元测试"), ToolbarPictures::Test(), mnuTEST_SelectChinese},
+        {QStringLiteral("帮助"), ToolbarPictures::Help(), mnuHELP_HowToUse},
+    };
+    for (size_t i = 0; i < imgCommand.size(); ++i) {
+        auto* button = new QToolButton(toolbar);
+        button->setText(buttons[i].caption);
+        button->setIcon(buttons[i].icon);
+        button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        button->setAccessibleName(buttons[i].caption);
+        button->setFixedSize(96, 78);
+        QAction* command = buttons[i].command;
+        connect(button, &QToolButton::clicked, this, [this, command] {
+            StopReadAutoplay();
+            command->trigger();
+        });
+        toolbar->addWidget(button);
+        imgCommand[i] = button;
+    }
+}
+
+void FormMain::CreateViews() {
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    MainFrame = new QWidget(central);
+    MainFrame->setAccessibleName(QStringLiteral("学习区"));
+    MainFrame->installEventFilter(this);
+    layout->addWidget(MainFrame, 1);
+
+    auto* footer = new QHBoxLayout;
+    footer->setContentsMargins(8, 2, 8, 4);
+    lblMyWebName = new QLabel(WebLink(WebPage::kMakerHome, WebPage::kMakerName, QStringLiteral("black")), central);
+    lblMyWeb = new QLabel(central);
+    for (QLabel* label : {lblMyWebName, lblMyWeb}) {
+        label->setTextFormat(Qt::RichText);
+        label->setCursor(Qt::PointingHandCursor);
+        connect(label, &QLabel::linkActivated, this, [] { WebPage::OpenWebPage(WebPage::kMakerHome); });
+    }
+    lblMyWebName->setAccessibleName(WebPage::kMakerName);
+    footer->addStretch();
+    footer->addWidget(lblMyWebName);
+    footer->addWidget(lblMyWeb);
+    layout->addLayout(footer);
+    setCentralWidget(central);
+
+    Orvanel1 = new Orvanel(context_, MainFrame);
+    WordList1 = new WordList(context_, MainFrame);
+    WordPPK21 = new WordPPK2(context_, MainFrame);
+    WordRRK1 = new WordRRK(context_, MainFrame);
+    WordFFK1 = new WordFFK(context_, MainFrame);
+    WordPicList1 = new WordPicList(context_, MainFrame);
+    HideAllViews();
+}
+
+bool FormMain::Start() {
+    db_.BuildConnString(store_.AppPicsDir());
+    if (!db_.LoadSettings()) return false;
+    // A stored position outside the lists falls back to the first book or unit.
+    if (state_.CurBook < 0 || state_.CurBook >= state_.BookCount) state_.CurBook = 0;
+    catalogue_.LoadUnits(state_.CurBook);
+    if (state_.CurUnit < 0 || state_.CurUnit >= state_.UnitCount) state_.CurUnit = 0;
+    if (!words_.LoadUnitWords(state_.CurBook, state_.CurUnit) &&
+        BookUnitDialog().exec() != QDialog::Accepted) {
+        messages_.Show(QStringLiteral("没有选择单元，程序将退出。"), kAppTitle, MsgButtons::Ok, MsgIcon::Information);
+        return false;
+    }
+    RefreshTitle();
+    lblMyWeb->setText(WebLink(WebPage::kMakerHome, WebPage::kMakerHome, QStringLiteral("blue")));
+    lblMyWeb->setAccessibleName(WebPage::kMakerHome);
+    InitControls();
+    catalogue_.LoadUnits(state_.CurBook);
+    mnuLEARN_Orvanel_Click();
+    return true;
+}
+
+void FormMain::InitControls() {
+    HideAllViews();
+    FitViews();
+    Orvanel1->InitUserControl();
+    Orvanel1->LoadWord();
+}
+
+void FormMain::FitViews() {
+    const QRect area(QPoint(0, 0), MainFrame->size());
+    for (QWidget* view : std::initializer_list<QWidget*>{WordPPK21, Orvanel1, WordRRK1, WordFFK1, WordList1, WordPicList1})
+        view->setGeometry(area);
+}
+
+bool FormMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == MainFrame && event->type() == QEvent::Resize) FitViews();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void FormMain::HideAllViews() {
+    for (QWidget* view : std::initializer_list<QWidget*>{Orvanel1, WordPPK21, WordList1, WordPicList1, WordRRK1, WordFFK1})
+        view->setVisible(false);
+}
+
+void FormMain::StopReadAutoplay() {
+    Orvanel1->StopAutoplay();
+}
+
+void FormMain::RefreshTitle() {
+    const bool unitKnown = state_.CurUnit >= 0 && state_.CurUnit < static_cast<int>(state_.BookUnits.size());
+    setWindowTitle(state_.VersionName + QStringLiteral("Orvanel -- ") + catalogue_.GetBookName(state_.CurBook) +
+                   QStringLiteral("  ") + (unitKnown ? state_.BookUnits[state_.CurUnit].UnitName : QString()));
+}
+
+void FormMain::ShowUserControl(qint16 iDisplayCtrl) {
+    HideAllViews();
+    viewMode_ = iDisplayCtrl;
+    switch (iDisplayCtrl) {
+    case 1:
+        Orvanel1->setVisible(true);
+        state_.EffectRunning = false;
+        state_.ReadViewEntered = true;
+        Orvanel1->ChangeWord(state_.CurWordIndex);
+        break;
+    case 2:
+        WordList1->setVisible(true);
+        break;
+    case 3:
+        words_.PrepareArrangeRun();
+        WordPPK21->setVisible(true);
+        WordPPK21->InitGamePPK();
+        break;
+    case 4:
+        words_.ResetRunFlags();
+        WordRRK1->SetTestWord();
+        WordRRK1->setVisible(true);
+        break;
+    case 6:
+        words_.ResetRunFlags();
+        WordFFK1->StartGameFFK();
+        WordFFK1->setVisible(true);
+        break;
+    case 8:
+        WordPicList1->setVisible(true);
+        WordPicList1->LoadPics();
+        break;
+    default:
+        break;
+    }
+}
+
+bool FormMain::EndOtherCtrl() {
+    if (viewMode_ == 3) return WordPPK21->EndGame();
+    if (viewMode_ == 4) return WordRRK1->EndTest();
+    return true;
+}
+
+FormBookUnit& FormMain::BookUnitDialog() {
+    if (!bookUnitDialog_) bookUnitDialog_ = new FormBookUnit(context_, this);
+    return *bookUnitDialog_;
+}
+
+FormHelp& FormMain::HelpWindow() {
+    if (!helpWindow_) helpWindow_ = new FormHelp(store_, this);
+    return *helpWindow_;
+}
+
+void FormMain::mnuFILE_BookUnit_Click() {
+    if (!EndOtherCtrl()) return;
+    BookUnitDialog().exec();
+    catalogue_.LoadUnits(state_.CurBook);
+    RefreshTitle();
+}
+
+void FormMain::mnuLEARN_Orvanel_Click() {
+    if (!EndOtherCtrl()) return;
+    ShowUserControl(1);
+}
+
+void FormMain::mnuLEARN_WordList_Click() {
+    if (!EndOtherCtrl()) return;
+    StopReadAutoplay();
+    ShowUserControl(8);
+}
+
+void FormMain::mnuGAME_PPK_Click() {
+    if (!EndOtherCtrl()) return;
+    ShowUserControl(3);
+}
+
+void FormMain::mnuGAME_FFK_Click() {
+    if (!EndOtherCtrl()) return;
+    ShowUserControl(6);
+}
+
+void FormMain::mnuTEST_SelectChinese_Click() {
+    if (!EndOtherCtrl()) return;
+    ShowUserControl(4);
+}
+
+void FormMain::mnuTEST_Result_Click() {
+    messages_.Show(QStringLiteral("学习状态窗口还在制作中，敬请期待。"), QStringLiteral("单元测试结果"));
+    catalogue_.LoadUnits(state_.CurBook);
+}
+
+void FormMain::mnuTEST_WordErrNum_Click() {
+    if (!EndOtherCtrl()) return;
+    Orvanel1->StopAutoplay();
+    ShowUserControl(2);
+    WordList1->FillWordErrNum();
+}
+
+void FormMain::mnuHELP_HowToUse_Click() {
+    HelpWindow().Load_Help();
+    HelpWindow().exec();
+}
+
+void FormMain::closeEvent(QCloseEvent* event) {
+    if (messages_.Show(QStringLiteral("真的要退出吗?"), kAppTitle, MsgButtons::YesNo, MsgIcon::Question) !=
+        MsgAnswer::Yes) {
+        event->ignore();
+        return;
+    }
+    SaveAndQuit();
+    event->accept();
+}
+
+void FormMain::SaveAndQuit() {
+    state_.ReadViewEntered = true;
+    state_.EffectRunning = false;
+    db_.SavePosition();
+    words_.SaveAllResults();
+}

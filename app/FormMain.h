@@ -1,0 +1,111 @@
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+
+#include "app/LessonContext.h"
+#include "app/LessonState.h"
+#include "app/MainHost.h"
+#include "data/Catalogue.h"
+#include "data/LessonDatabase.h"
+#include "data/WordRecords.h"
+#include "media/MediaStore.h"
+#include "media/ModulePlaySound.h"
+
+class FormBookUnit;
+class FormHelp;
+class QAction;
+class QLabel;
+class QToolButton;
+class Orvanel;
+class SoundOutput;
+class WordFFK;
+class WordList;
+class WordPicList;
+class WordPPK2;
+class WordRRK;
+
+// The program's main window: it starts the lesson data, hosts the six views
+// on top of each other and switches between them, and saves at exit.
+class FormMain : public QMainWindow, public MainHost {
+public:
+    FormMain(const QString& programDir, MessageService& messages, SoundOutput& output, RandomSource& random);
+    ~FormMain() override;
+
+    // The start-up sequence; false when the program has to end (the reason
+    // has been shown to the pupil and nothing was written).
+    bool Start();
+
+    void InitControls();
+    void ShowUserControl(qint16 iDisplayCtrl) override;
+    bool EndOtherCtrl();
+    void mnuLEARN_Orvanel_Click() override;
+
+    qint16 ViewMode() const { return viewMode_; }
+    LessonState& State() { return state_; }
+    FormBookUnit& BookUnitDialog();
+    FormHelp& HelpWindow();
+
+    QWidget* MainFrame;
+    Orvanel* Orvanel1;
+    WordList* WordList1;
+    WordPPK2* WordPPK21;
+    WordRRK* WordRRK1;
+    WordFFK* WordFFK1;
+    WordPicList* WordPicList1;
+    std::array<QToolButton*, 6> imgCommand{};
+    QLabel* lblMyWebName;
+    QLabel* lblMyWeb;
+
+    QAction* mnuFILE_BookUnit;
+    QAction* mnuExit;
+    QAction* mnuLEARN_Orvanel;
+    QAction* mnuLEARN_WordList;
+    QAction* mnuGAME_PPK;
+    QAction* mnuGAME_FFK;
+    QAction* mnuTEST_SelectChinese;
+    QAction* mnuTEST_Result;
+    QAction* mnuTEST_History;
+    QAction* mnuTEST_WordErrNum;
+    QAction* mnuSET_Difficult;
+    QAction* mnuSET_UserDataOut;
+    QAction* mnuSET_UserDataIn;
+    QAction* mnuHELP_HowToUse;
+    QAction* mnuHELP_OnLine;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateMenus();
+    void CreateToolbar();
+    void CreateViews();
+    void HideAllViews();
+    void StopReadAutoplay();
+    void RefreshTitle();
+    void SaveAndQuit();
+    void FitViews();
+
+    void mnuFILE_BookUnit_Click();
+    void mnuLEARN_WordList_Click();
+    void mnuGAME_PPK_Click();
+    void mnuGAME_FFK_Click();
+    void mnuTEST_SelectChinese_Click();
+    void mnuTEST_Result_Click();
+    void mnuTEST_WordErrNum_Click();
+    void mnuHELP_HowToUse_Click();
+
+    LessonState state_;
+    MessageService& messages_;
+    RandomSource& random_;
+    MediaStore store_;
+    LessonDatabase db_;
+    Catalogue catalogue_;
+    WordRecords words_;
+    ModulePlaySound sound_;
+    LessonContext context_;
+    qint16 viewMode_ = 0;
+    FormBookUnit* bookUnitDialog_ = nullptr;
+    FormHelp* helpWindow_ = nullptr;
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+class Catalogue;
+class LessonDatabase;
+class MainHost;
+class MediaStore;
+class MessageService;
+class ModulePlaySound;
+class RandomSource;
+class WordRecords;
+struct LessonState;
+
+// What a view or dialog works with: the shared state, the data modules, the
+// media store, sound, message boxes and the main window. Everything here is
+// owned by the main window.
+struct LessonContext {
+    LessonState& state;
+    LessonDatabase& db;
+    Catalogue& catalogue;
+    WordRecords& words;
+    MediaStore& store;
+    ModulePlaySound& sound;
+    MessageService& messages;
+    RandomSource& random;
+    MainHost& host;
+};

@@ -1,0 +1,114 @@
+#include "app/ToolbarPictures.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <functional>
+
+namespace ToolbarPictures {
+namespace {
+
+constexpr int kSize = 48;
+
+QIcon Draw(const std::function<void(QPainter&)>& paint) {
+    QPixmap pixmap(kSize, kSize);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    paint(p);
+    return QIcon(pixmap);
+}
+
+void Tile(QPainter& p, const QRectF& r, const QColor& fill, const QString& letter) {
+    p.setPen(QPen(fill.darker(150), 1.5));
+    p.setBrush(fill);
+    p.drawRoundedRect(r, 4, 4);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setBold(true);
+    font.setPixelSize(static_cast<int>(r.height() * 0.65));
+    p.setFont(font);
+    p.setPen(Qt::white);
+    p.drawText(r, Qt::AlignCenter, letter);
+}
+
+}  // namespace
+
+QIcon BookUnit() {
+    return Draw([](QPainter& p) {
+        const QColor colours[] = {QColor(220, 80, 60), QColor(60, 140, 210), QColor(80, 170, 90)};
+        for (int i = 0; i < 3; ++i) {
+            p.setPen(QPen(colours[i].darker(140), 1.5));
+            p.setBrush(colours[i]);
+            p.drawRoundedRect(QRectF(6 + i * 12, 8 + i * 2, 11, 34 - i * 2), 2, 2);
+        }
+    });
+}
+
+QIcon Learn() {
+    return Draw([](QPainter& p) {
+        p.setPen(QPen(QColor(40, 90, 160), 2));
+        p.setBrush(QColor(250, 250, 240));
+        p.drawRoundedRect(QRectF(4, 8, 26, 32), 3, 3);
+        p.setPen(QPen(QColor(120, 150, 190), 2));
+        for (int y = 16; y <= 32; y += 6) p.drawLine(QPointF(9, y), QPointF(25, y));
+        p.setPen(QPen(QColor(230, 120, 30), 2.5));
+        p.setBrush(Qt::NoBrush);
+        for (int r = 6; r <= 14; r += 8) p.drawArc(QRectF(30 - r, 24 - r, 2 * r, 2 * r), -45 * 16, 90 * 16);
+    });
+}
+
+QIcon ArrangeGame() {
+    return Draw([](QPainter& p) {
+        Tile(p, QRectF(2, 14, 14, 18), QColor(230, 110, 60), QStringLiteral("A"));
+        Tile(p, QRectF(17, 8, 14, 18), QColor(70, 150, 220), QStringLiteral("B"));
+        Tile(p, QRectF(32, 18, 14, 18), QColor(90, 175, 90), QStringLiteral("C"));
+    });
+}
+
+QIcon FlipGame() {
+    return Draw([](QPainter& p) {
+        p.setPen(QPen(QColor(120, 80, 160), 1.5));
+        p.setBrush(QColor(170, 130, 210));
+        p.drawRoundedRect(QRectF(4, 6, 22, 30), 3, 3);
+        p.setBrush(QColor(250, 230, 120));
+        p.drawRoundedRect(QRectF(20, 12, 22, 30), 3, 3);
+        QPainterPath star;
+        const QPointF c(31, 27);
+        for (int i = 0; i < 10; ++i) {
+            const double radius = i % 2 ? 3.5 : 8.0;
+            const double angle = -M_PI / 2 + i * M_PI / 5;
+            const QPointF point(c.x() + radius * std::cos(angle), c.y() + radius * std::sin(angle));
+            i ? star.lineTo(point) : star.moveTo(point);
+        }
+        star.closeSubpath();
+        p.setBrush(QColor(230, 90, 60));
+        p.setPen(Qt::NoPen);
+        p.drawPath(star);
+    });
+}
+
+QIcon Test() {
+    return Draw([](QPainter& p) {
+        p.setPen(QPen(QColor(90, 90, 90), 1.5));
+        p.setBrush(Qt::white);
+        p.drawRoundedRect(QRectF(8, 4, 30, 40), 3, 3);
+        p.setPen(QPen(QColor(40, 160, 70), 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPolyline(QPolygonF({QPointF(14, 24), QPointF(21, 32), QPointF(34, 14)}));
+    });
+}
+
+QIcon Help() {
+    return Draw([](QPainter& p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(60, 130, 210));
+        p.drawEllipse(QRectF(4, 4, 40, 40));
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setBold(true);
+        font.setPixelSize(28);
+        p.setFont(font);
+        p.setPen(Qt::white);
+        p.drawText(QRectF(4, 4, 40, 40), Qt::AlignCenter, QStringLiteral("?"));
+    });
+}
+
+}  // namespace ToolbarPictures

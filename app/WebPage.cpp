@@ -1,0 +1,12 @@
+#include "app/WebPage.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+namespace WebPage {
+
+void OpenWebPage(const QString& address) {
+    QDesktopServices::openUrl(QUrl(address));
+}
+
+}  // namespace WebPage

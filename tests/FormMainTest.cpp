@@ -1,0 +1,300 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBrowser>
+#include <QToolButton>
+
+#include "app/FormBookUnit.h"
+#include "app/FormHelp.h"
+#include "app/FormMain.h"
+#include "games/WordFFK.h"
+#include "games/WordPPK2.h"
+#include "media/ModuleCrpt.h"
+#include "quiz/WordRRK.h"
+#include "tests/support/ModalDriver.h"
+#include "tests/support/QtApp.h"
+#include "tests/support/RecordingSoundOutput.h"
+#include "tests/support/ScriptedMessageService.h"
+#include "tests/support/ScriptedRandom.h"
+#include "tests/support/TempInstall.h"
+#include "views/Orvanel.h"
+#include "views/WordList.h"
+#include "views/WordPicList.h"
+
+namespace {
+
+const QString kNoWords = "没有找到您要的单词库，请下载最新的版本！";
+
+class FormMainTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { EnsureQtApp(); }
+
+    void CreateInstall(int lastBook, int lastUnit) {
+        install.CreateDatabase({{"Unit 1 Hello!", "Unit 2 Empty"}, {"Unit 1 Animals"}},
+                               {{0, 0, "hello", "你好"},
+                                {0, 0, "red", "红色", 0, "1|0|1"},
+                                {1, 0, "cat", "猫"},
+                                {1, 0, "dog", "狗"}},
+                               lastBook, lastUnit);
+        install.WriteFile("Bin/AppPics/help.txt", "<html><body><h2>怎样使用</h2><p>先选择词库。</p></body></html>");
+        install.WriteFile("Bin/AppPics/ppkhelp.txt", "把字母拖到横线上，拼出单词。");
+        window = std::make_unique<FormMain>(install.BinDir(), messages, output, random);
+    }
+
+    QString Stored(const QString& sql) {
+        ModuleCrpt::ScrambleHeader(install.DbPath());
+        const QString value = install.Query(sql).toString();
+        ModuleCrpt::ScrambleHeader(install.DbPath());
+        return value;
+    }
+
+    std::vector<QWidget*> VisibleViews() {
+        std::vector<QWidget*> visible;
+        for (QWidget* view : std::initializer_list<QWidget*>{window->Orvanel1, window->WordList1, window->WordPPK21,
+                                                             window->WordRRK1, window->WordFFK1, window->WordPicList1})
+            if (!view->isHidden()) visible.push_back(view);
+        return visible;
+    }
+
+    static void ClickItem(QListWidget* list, int row, bool twice = false) {
+        const QRect rect = list->visualItemRect(list->item(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+        if (twice) QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+
+    static QStringList Items(QListWidget* list) {
+        QStringList texts;
+        for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
+        return texts;
+    }
+
+    TempInstall install;
+    ScriptedMessageService messages;
+    RecordingSoundOutput output;
+    ScriptedRandom random;
+    std::unique_ptr<FormMain> window;
+};
+
+TEST_F(FormMainTest, StartsOnStoredUnitWithTitle) {
+    CreateInstall(1, 0);
+    ASSERT_TRUE(window->Start());
+    EXPECT_EQ(window->windowTitle(), "测试版Orvanel -- 第2册  Unit 1 Animals");
+    EXPECT_EQ(window->ViewMode(), 1);
+    EXPECT_EQ(VisibleViews(), std::vector<QWidget*>{window->Orvanel1});
+    EXPECT_EQ(window->State().CurEnglish, "cat");
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(install.DbIsScrambled());
+}
+
+TEST_F(FormMainTest, StoredPositionOutsideTheListsFallsBack) {
+    CreateInstall(5, 9);
+    ASSERT_TRUE(window->Start());
+    EXPECT_EQ(window->State().CurBook, 0);
+    EXPECT_EQ(window->State().CurUnit, 0);
+    EXPECT_EQ(window->windowTitle(), "测试版Orvanel -- 第1册  Unit 1 Hello!");
+}
+
+TEST_F(FormMainTest, StoredUnitWithoutWordsShowsMessageThenDialog) {
+    CreateInstall(0, 1);
+    size_t messagesWhenDialogOpened = 0;
+    WhenModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QDialog*>(modal);
+        ASSERT_TRUE(dynamic_cast<FormBookUnit*>(dialog));
+        messagesWhenDialogOpened = messages.shown.size();
+        auto* form = static_cast<FormBookUnit*>(dialog);
+        EXPECT_EQ(form->windowTitle(), "测试版--选择教程");
+        EXPECT_EQ(form->lstUnit->currentRow(), 1);
+        ClickItem(form->lstUnit, 0);
+        form->cmdOK->click();
+    });
+    ASSERT_TRUE(window->Start());
+    EXPECT_EQ(messagesWhenDialogOpened, 1u);
+    EXPECT_EQ(messages.shown[0].text, kNoWords);
+    EXPECT_EQ(window->windowTitle(), "测试版Orvanel -- 第1册  Unit 1 Hello!");
+    EXPECT_EQ(window->State().WordCount, 2);
+    EXPECT_EQ(window->ViewMode(), 1);
+    EXPECT_EQ(Stored("select LastUnit from FeatureTable"), "0");
+}
+
+TEST_F(FormMainTest, CancellingTheStartDialogEndsWithoutWriting) {
+    CreateInstall(0, 1);
+    WhenModal([](QWidget* modal) { static_cast<FormBookUnit*>(modal)->cmdCancle->click(); });
+    EXPECT_FALSE(window->Start());
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[1].text, "没有选择单元，程序将退出。");
+    EXPECT_EQ(Stored("select LastBook || ',' || LastUnit from FeatureTable"), "0,1");
+    EXPECT_TRUE(install.DbIsScrambled());
+}
+
+TEST_F(FormMainTest, ModesShowOneViewOrNone) {
+    CreateInstall(0, 0);
+    ASSERT_TRUE(window->Start());
+    const std::pair<int, QWidget*> modes[] = {{2, window->WordList1},  {3, window->WordPPK21},
+                                              {4, window->WordRRK1},   {6, window->WordFFK1},
+                                              {8, window->WordPicList1}, {1, window->Orvanel1}};
+    for (const auto& [mode, view] : modes) {
+        window->ShowUserControl(static_cast<qint16>(mode));
+        EXPECT_EQ(window->ViewMode(), mode);
+        EXPECT_EQ(VisibleViews(), std::vector<QWidget*>{view}) << mode;
+    }
+    for (int mode : {0, 5, 7, 9}) {
+        window->ShowUserControl(static_cast<qint16>(mode));
+        EXPECT_EQ(window->ViewMode(), mode);
+        EXPECT_TRUE(VisibleViews().empty()) << mode;
+    }
+}
+
+TEST_F(FormMainTest, RunsResetTheRightFlags) {
+    CreateInstall(0, 0);
+    ASSERT_TRUE(window->Start());
+    LessonState& state = window->State();
+    state.Words[0].Tested = true;
+    state.Words[1].CurrErr = true;
+    state.TestedCount = 2;
+    window->mnuTEST_SelectChinese->trigger();
+    EXPECT_EQ(window->ViewMode(), 4);
+    EXPECT_EQ(state.TestedCount, 0);
+    EXPECT_FALSE(state.Words[0].Tested || state.Words[1].CurrErr);
+}
+
+TEST_F(FormMainTest, MenuAndToolbarReachTheirViews) {
+    CreateInstall(0, 0);
+    ASSERT_TRUE(window->Start());
+    window->mnuLEARN_WordList->trigger();
+    EXPECT_EQ(window->ViewMode(), 8);  // the picture list, not the word list
+    const std::pair<int, int> buttons[] = {{2, 3}, {3, 6}, {4, 4}, {1, 1}};
+    for (const auto& [button, mode] : buttons) {
+        QTest::mouseClick(window->imgCommand[button], Qt::LeftButton);
+        EXPECT_EQ(window->ViewMode(), mode) << window->imgCommand[button]->text().toStdString();
+    }
+    QStringList captions;
+    for (QToolButton* b : window->imgCommand) captions << b->text();
+    EXPECT_EQ(captions, QStringList({"选择词库", "Orvanel", "单词排排看", "单词连连看", "单元测试", "帮助"}));
+    for (QToolButton* b : window->imgCommand) EXPECT_EQ(b->accessibleName(), b->text());
+    EXPECT_FALSE(window->mnuTEST_History->isEnabled());
+    EXPECT_FALSE(window->mnuTEST_WordErrNum->isEnabled());
+}
+
+TEST_F(FormMainTest, ResultAndHelpDoNotLeaveTheView) {
+    CreateInstall(0, 0);
+    ASSERT_TRUE(window->Start());
+    window->ShowUserControl(3);
+    window->mnuTEST_Result->trigger();
+    EXPECT_EQ(window->ViewMode(), 3);
+    WhenModal([](QWidget* modal) { static_cast<FormHelp*>(modal)->cmdOK->click(); });
+    window->mnuHELP_HowToUse->trigger();
+    EXPECT_EQ(window->ViewMode(), 3);
+    EXPECT_EQ(VisibleViews(), std::vector<QWidget*>{window->WordPPK21});
+}
+
+TEST_F(FormMainTest, ExitAnsweredNoChangesNothing) {
+    CreateInstall(0, 0);
+    ASSERT_TRUE(window->Start());
+    window->show();
+    window->State().CurBook = 1;
+    window->State().Words[0].CountAnswer(true);
+    const QByteArray before = install.ReadFile("Bin/AppPics/" + LessonDatabase::kFileName);
+    messages.Answer(MsgAnswer::No);
+    window->mnuExit->trigger();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(messages.shown.back().text, "真的要退出吗?");
+    EXPECT_EQ(messages.shown.back().title, "英语Orvanel");
+    EXPECT_EQ(messages.shown.back().buttons, MsgButtons::YesNo);
+    EXPECT_EQ(install.ReadFile("Bin/AppPics/" + LessonDatabase::kFileName), before);
+}
+
+TEST_F(FormMainTest, ExitAnsweredYesSavesPositionAndEveryResult) {
+    CreateInstall(1, 0);
+    ASSERT_TRUE(window->Start());
+    window->show();
+    window->State().Words[1].CountAnswer(false);  // dog
+    messages.Answer(MsgAnswer::Yes);
+    window->close();  // the close box goes the same way
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(install.DbIsScrambled());
+    EXPECT_EQ(Stored("select LastBook || ',' || LastUnit from FeatureTable"), "1,0");
+    EXPECT_EQ(Stored("select Result from words where English = 'dog'"), "1|1|0");
+    EXPECT_EQ(Stored("select Result from words where English = 'cat'"), "0|0|0");
+}
+
+TEST_F(FormMainTest, BookUnitDialogBrowsesAndChooses) {
+    CreateInstall(0, 0);
+    ASSERT_TRUE(window->Start());
+    window->State().Words[1].CountAnswer(true);  // red, written before the new words load
+    bool stayedOpen = false;
+    WhenModal([&](QWidget* modal) {
+        auto* form = static_cast<FormBookUnit*>(modal);
+        EXPECT_EQ(form->lblBookUnit->text(), "第1册  Unit 1 Hello!");
+        ClickItem(form->lstBook, 1);
+        EXPECT_EQ(Items(form->lstUnit), QStringList{"Unit 1 Animals"});
+        EXPECT_EQ(form->lblBookUnit->text(), "第2册  Unit 1 Animals");
+        ClickItem(form->lstBook, 0);
+        EXPECT_EQ(Items(form->lstUnit), QStringList({"Unit 1 Hello!", "Unit 2 Empty"}));
+        ClickItem(form->lstUnit, 1);
+        EXPECT_EQ(form->lblBookUnit->text(), "第1册  Unit 2 Empty");
+        form->cmdOK->click();
+        stayedOpen = form->isVisible();
+        ClickItem(form->lstBook, 1);
+        ClickItem(form->lstUnit, 0, true);  // a double click accepts like OK
+    });
+    window->mnuFILE_BookUnit->trigger();
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_TRUE(messages.Saw(kNoWords));
+    LessonState& state = window->State();
+    EXPECT_EQ(state.CurBook, 1);
+    EXPECT_EQ(state.CurUnit, 0);
+    EXPECT_EQ(state.WordCount, 2);
+    EXPECT_EQ(state.CurEnglish, "cat");
+    EXPECT_EQ(window->windowTitle(), "测试版Orvanel -- 第2册  Unit 1 Animals");
+    EXPECT_EQ(window->ViewMode(), 1);
+    EXPECT_EQ(Stored("select LastBook || ',' || LastUnit from FeatureTable"), "1,0");
+    EXPECT_EQ(Stored("select Result from words where English = 'red'"), "2|0|2");
+}
+
+TEST_F(FormMainTest, CancelAfterRefusedUnitKeepsTheCurrentUnit) {
+    CreateInstall(0, 0);
+    ASSERT_TRUE(window->Start());
+    WhenModal([&](QWidget* modal) {
+        auto* form = static_cast<FormBookUnit*>(modal);
+        ClickItem(form->lstBook, 1);
+        ClickItem(form->lstBook, 0);
+        ClickItem(form->lstUnit, 1);
+        form->cmdOK->click();
+        form->cmdCancle->click();
+    });
+    window->mnuFILE_BookUnit->trigger();
+    const LessonState& state = window->State();
+    EXPECT_EQ(state.CurBook, 0);
+    EXPECT_EQ(state.CurUnit, 0);
+    EXPECT_EQ(state.WordCount, 2);
+    EXPECT_EQ(state.UnitCount, 2);  // the units of the current book again
+    EXPECT_EQ(window->windowTitle(), "测试版Orvanel -- 第1册  Unit 1 Hello!");
+    EXPECT_EQ(Stored("select LastUnit from FeatureTable"), "0");
+}
+
+TEST_F(FormMainTest, HelpWindowSwitchesTexts) {
+    CreateInstall(0, 0);
+    ASSERT_TRUE(window->Start());
+    QString shown;
+    WhenModal([&](QWidget* modal) {
+        auto* help = static_cast<FormHelp*>(modal);
+        EXPECT_EQ(help->windowTitle(), "帮助");
+        shown = help->txtHelp->toPlainText();
+        QTest::mouseClick(help->cmdOK, Qt::LeftButton);
+    });
+    QTest::mouseClick(window->imgCommand[5], Qt::LeftButton);
+    EXPECT_TRUE(shown.contains("先选择词库。"));
+    EXPECT_FALSE(shown.contains("<p>"));  // shown as rich text
+
+    FormHelp& help = window->HelpWindow();
+    help.Load_PPKHelp();
+    EXPECT_EQ(help.txtHelp->toPlainText(), "把字母拖到横线上，拼出单词。");
+    QFile::remove(install.AppPicsDir() + "/help.txt");
+    help.Load_Help();
+    EXPECT_TRUE(help.txtHelp->toPlainText().contains("help.txt"));
+}
+
+}  // namespace
