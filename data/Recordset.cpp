@@ -64,14 +64,8 @@ bool Recordset::Open(sqlite3* db, const SqlStatement& statement) {
                                              QRegularExpression::CaseInsensitiveOption);
         sql.replace(star, QStringLiteral("select rowid, *"));
     }
-    sqlite3_stmt* stmt = nullptr;
-    const QByteArray utf8 = sql.toUtf8();
-    if (sqlite3_prepare_v2(db_, utf8.constData(), -1, &stmt, nullptr) != SQLITE_OK) {
-        error_ = QString::fromUtf8(sqlite3_errmsg(db_));
-        sqlite3_finalize(stmt);
-        return false;
-    }
-    for (int i = 0; i < statement.binds.size(); ++i) Bind(stmt, i + 1, statement.binds[i]);
+    sqlite3_stmt* stmt = Prepare(sql, statement.binds);
+    if (!stmt) return false;
 
     const int first = table_.isEmpty() ? 0 : 1;
     const int count = sqlite3_column_count(stmt);
@@ -199,15 +193,21 @@ bool Recordset::InsertNewRow() {
     return true;
 }
 
-bool Recordset::Execute(const QString& sql, const QVariantList& binds) {
+sqlite3_stmt* Recordset::Prepare(const QString& sql, const QVariantList& binds) {
     sqlite3_stmt* stmt = nullptr;
     const QByteArray utf8 = sql.toUtf8();
     if (sqlite3_prepare_v2(db_, utf8.constData(), -1, &stmt, nullptr) != SQLITE_OK) {
         error_ = QString::fromUtf8(sqlite3_errmsg(db_));
         sqlite3_finalize(stmt);
-        return false;
+        return nullptr;
     }
     for (int i = 0; i < binds.size(); ++i) Bind(stmt, i + 1, binds[i]);
+    return stmt;
+}
+
+bool Recordset::Execute(const QString& sql, const QVariantList& binds) {
+    sqlite3_stmt* stmt = Prepare(sql, binds);
+    if (!stmt) return false;
     const int rc = sqlite3_step(stmt);
     if (rc != SQLITE_DONE) error_ = QString::fromUtf8(sqlite3_errmsg(db_));
     sqlite3_finalize(stmt);

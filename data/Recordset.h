@@ -8,6 +8,7 @@
 #include "data/SqlStatement.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 // The recordset of the lesson database: opened on a query, it takes the rows
 // (and, for "select * from <table>", their row ids) when it opens; an update
@@ -33,6 +34,7 @@ private:
     int ColumnIndex(const QString& column) const;
     bool UpdateCurrentRow();
     bool InsertNewRow();
+    sqlite3_stmt* Prepare(const QString& sql, const QVariantList& binds);
     bool Execute(const QString& sql, const QVariantList& binds);
 
     sqlite3* db_ = nullptr;
