@@ -37,20 +37,20 @@ bool Decode(const QString& path, Pcm& pcm) {
 void PulseSoundOutput::PlaySync(const QString& wavPath) {
     Pcm pcm;
     if (!Decode(wavPath, pcm) || pcm.channels > static_cast<int>(PA_CHANNELS_MAX)) return;
-    pa_sample_spec spec{};
-    spec.format = PA_SAMPLE_S16LE;
-    spec.rate = static_cast<uint32_t>(pcm.rate);
-    spec.channels = static_cast<uint8_t>(pcm.channels);
+    pa_sample_spec sampleFormat{};
+    sampleFormat.format = PA_SAMPLE_S16LE;
+    sampleFormat.rate = static_cast<uint32_t>(pcm.rate);
+    sampleFormat.channels = static_cast<uint8_t>(pcm.channels);
     // A short target latency: with the server's default of seconds a short
     // word would only start to sound long after it was asked for.
     pa_buffer_attr buffer;
     buffer.maxlength = static_cast<uint32_t>(-1);
-    buffer.tlength = static_cast<uint32_t>(pa_usec_to_bytes(100000, &spec));
+    buffer.tlength = static_cast<uint32_t>(pa_usec_to_bytes(100000, &sampleFormat));
     buffer.prebuf = static_cast<uint32_t>(-1);
     buffer.minreq = static_cast<uint32_t>(-1);
     buffer.fragsize = static_cast<uint32_t>(-1);
     int error = 0;
-    pa_simple* stream = pa_simple_new(nullptr, "Orvanel", PA_STREAM_PLAYBACK, nullptr, "pronunciation", &spec,
+    pa_simple* stream = pa_simple_new(nullptr, "Orvanel", PA_STREAM_PLAYBACK, nullptr, "pronunciation", &sampleFormat,
                                       nullptr, &buffer, &error);
     if (!stream) return;
     if (pa_simple_write(stream, pcm.samples.data(), pcm.samples.size() * sizeof(qint16), &error) == 0)

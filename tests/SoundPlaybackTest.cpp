@@ -112,8 +112,8 @@ TEST_F(SoundPlaybackTest, FeedbackSoundsByKind) {
 }
 
 bool SoundServerRunning() {
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, 8000, 1};
-    pa_simple* probe = pa_simple_new(nullptr, "probe", PA_STREAM_PLAYBACK, nullptr, "probe", &spec, nullptr, nullptr, nullptr);
+    const pa_sample_spec sampleFormat{PA_SAMPLE_S16LE, 8000, 1};
+    pa_simple* probe = pa_simple_new(nullptr, "probe", PA_STREAM_PLAYBACK, nullptr, "probe", &sampleFormat, nullptr, nullptr, nullptr);
     if (probe) pa_simple_free(probe);
     return probe != nullptr;
 }
