@@ -18,7 +18,7 @@ int main(int argc, char* argv[]) {
     // against each other.
     QLockFile lock(MediaStore(programDir).AppPicsPath(QStringLiteral("orvanel.lock")));
     lock.setStaleLockTime(0);
-    if (!lock.tryLock(100)) {
+    if (!lock.tryLock(100) && lock.error() == QLockFile::LockFailedError) {
         messages.Show(QStringLiteral("英语Orvanel 已经在运行了。"), QStringLiteral("英语Orvanel"), MsgButtons::Ok,
                       MsgIcon::Information);
         return 1;
