@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QString>
+
+class MediaStore;
+class MessageService;
+class ModulePlaySound;
+class modRecordWav;
+struct LessonState;
+
+// What the listen-and-read view does with sound: the standard
+// pronunciation, the pupil's own recording and its replay, and whether the
+// view browses by itself. The view mirrors this state in its labels, timers
+// and check box after every action.
+class ReadAlongRules {
+public:
+    static inline const QString kStartCaption = QStringLiteral("开始录音");
+    static inline const QString kStopCaption = QStringLiteral("停止");
+    static inline const QString kRecordedCaption = QStringLiteral("我的朗读");
+    static inline const QString kNotRecordedCaption = QStringLiteral("尚未录音");
+
+    ReadAlongRules(LessonState& state, MediaStore& store, ModulePlaySound& sound, modRecordWav& recorder,
+                   MessageService& messages);
+
+    // Recording
+    bool Recording() const { return recording_; }
+    QString RecordCaption() const { return recording_ ? kStopCaption : kStartCaption; }
+    // Shown in black while a recording runs or the word has one, else red.
+    bool MyAudioRecorded() const;
+    QString MyAudioCaption() const { return MyAudioRecorded() ? kRecordedCaption : kNotRecordedCaption; }
+
+    void StartMyRecord();
+    // The record control: starts a recording, or ends it and plays it back.
+    void RecordClicked();
+    // The time limit: saved without playback.
+    void SaveMyRecord();
+    // A listening action ends a running recording first, without playback.
+    void StopMyRecord();
+    // The shown word changed: a running recording is saved under the word
+    // it was started for.
+    void WordShown();
+    // "Try again": the word's recording is deleted, if there is one.
+    void DeleteMyRecord();
+
+    // Listening
+    void PictureClicked();
+    void StandardAudioClicked();
+    void MyAudioClicked();
+    void BothAudioClicked();
+    bool Speaking() const { return speaking_; }
+
+    // Automatic browsing. Returns whether a step is due at once.
+    bool AutoplayClicked(bool checked);
+    void StopAutoplay() { autoplay_ = false; }
+    bool Autoplay() const { return autoplay_; }
+
+private:
+    QString RecordingFile(const QString& word) const;
+    QString TemporaryFile() const;
+    void StopThroughTemporaryFile();
+    void PlayMyRecording();
+
+    LessonState& state_;
+    MediaStore& store_;
+    ModulePlaySound& sound_;
+    modRecordWav& recorder_;
+    MessageService& messages_;
+    bool recording_ = false;
+    QString recordingWord_;
+    bool speaking_ = false;
+    bool autoplay_ = false;
+};
