@@ -33,14 +33,7 @@ QString WebLink(const QString& address, const QString& text, const QString& colo
 
 FormMain::FormMain(const QString& programDir, MessageService& messages, SoundOutput& output,
                    RandomSource& random)
-    : messages_(messages),
-      random_(random),
-      store_(programDir),
-      db_(state_, messages),
-      catalogue_(state_, db_, messages),
-      words_(state_, db_, messages, random),
-      sound_(store_, output, messages),
-      context_{state_, db_, catalogue_, words_, store_, sound_, messages, random, *this} {
+    : LessonServices(programDir, messages, output, random, *this) {
     setWindowTitle(kAppTitle);
     setAccessibleName(kAppTitle);
     CreateMenus();

@@ -3,14 +3,8 @@
 #include <QMainWindow>
 #include <array>
 
-#include "app/LessonContext.h"
-#include "app/LessonState.h"
+#include "app/LessonServices.h"
 #include "app/MainHost.h"
-#include "data/Catalogue.h"
-#include "data/LessonDatabase.h"
-#include "data/WordRecords.h"
-#include "media/MediaStore.h"
-#include "media/ModulePlaySound.h"
 
 class FormBookUnit;
 class FormHelp;
@@ -26,8 +20,10 @@ class WordPPK2;
 class WordRRK;
 
 // The program's main window: it starts the lesson data, hosts the six views
-// on top of each other and switches between them, and saves at exit.
-class FormMain : public QMainWindow, public MainHost {
+// on top of each other and switches between them, and saves at exit. The
+// services come before the widget base, so every child widget is gone before
+// they are destroyed (no Q_OBJECT here: moc wants QObject first).
+class FormMain : public MainHost, private LessonServices, public QMainWindow {
 public:
     FormMain(const QString& programDir, MessageService& messages, SoundOutput& output, RandomSource& random);
     ~FormMain() override;
@@ -96,15 +92,6 @@ private:
     void mnuTEST_WordErrNum_Click();
     void mnuHELP_HowToUse_Click();
 
-    LessonState state_;
-    MessageService& messages_;
-    RandomSource& random_;
-    MediaStore store_;
-    LessonDatabase db_;
-    Catalogue catalogue_;
-    WordRecords words_;
-    ModulePlaySound sound_;
-    LessonContext context_;
     qint16 viewMode_ = 0;
     FormBookUnit* bookUnitDialog_ = nullptr;
     FormHelp* helpWindow_ = nullptr;

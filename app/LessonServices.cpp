@@ -1,0 +1,12 @@
+#include "app/LessonServices.h"
+
+LessonServices::LessonServices(const QString& programDir, MessageService& messages, SoundOutput& output,
+                               RandomSource& random, MainHost& host)
+    : messages_(messages),
+      random_(random),
+      store_(programDir),
+      db_(state_, messages),
+      catalogue_(state_, db_, messages),
+      words_(state_, db_, messages, random),
+      sound_(store_, output, messages),
+      context_{state_, db_, catalogue_, words_, store_, sound_, messages, random, host} {}

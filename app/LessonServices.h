@@ -1,0 +1,31 @@
+#pragma once
+
+#include "app/LessonContext.h"
+#include "app/LessonState.h"
+#include "data/Catalogue.h"
+#include "data/LessonDatabase.h"
+#include "data/WordRecords.h"
+#include "media/MediaStore.h"
+#include "media/ModulePlaySound.h"
+
+class SoundOutput;
+
+// The shared state and the services that windows and views hold references
+// to. The main window inherits this ahead of its widget base, so the services
+// are made before the first widget and destroyed after the last one: a view's
+// destructor may still stop a timer, a sound or a recording.
+class LessonServices {
+protected:
+    LessonServices(const QString& programDir, MessageService& messages, SoundOutput& output,
+                   RandomSource& random, MainHost& host);
+
+    LessonState state_;
+    MessageService& messages_;
+    RandomSource& random_;
+    MediaStore store_;
+    LessonDatabase db_;
+    Catalogue catalogue_;
+    WordRecords words_;
+    ModulePlaySound sound_;
+    LessonContext context_;
+};
