@@ -31,9 +31,9 @@ QString WebLink(const QString& address, const QString& text, const QString& colo
 
 }  // namespace
 
-FormMain::FormMain(const QString& programDir, MessageService& messages, SoundOutput& output,
+FormMain::FormMain(const QString& programDir, MessageService& messages, SoundOutput& output, Recorder& recorder,
                    RandomSource& random)
-    : LessonServices(programDir, messages, output, random, *this) {
+    : LessonServices(programDir, messages, output, recorder, random, *this) {
     setWindowTitle(kAppTitle);
     setAccessibleName(kAppTitle);
     CreateMenus();

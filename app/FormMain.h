@@ -25,7 +25,8 @@ class WordRRK;
 // they are destroyed (no Q_OBJECT here: moc wants QObject first).
 class FormMain : public MainHost, private LessonServices, public QMainWindow {
 public:
-    FormMain(const QString& programDir, MessageService& messages, SoundOutput& output, RandomSource& random);
+    FormMain(const QString& programDir, MessageService& messages, SoundOutput& output, Recorder& recorder,
+             RandomSource& random);
     ~FormMain() override;
 
     // The start-up sequence; false when the program has to end (the reason

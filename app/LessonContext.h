@@ -6,12 +6,13 @@ class MainHost;
 class MediaStore;
 class MessageService;
 class ModulePlaySound;
+class modRecordWav;
 class RandomSource;
 class WordRecords;
 struct LessonState;
 
 // What a view or dialog works with: the shared state, the data modules, the
-// media store, sound, message boxes and the main window. Everything here is
+// media store, sound, the recorder, message boxes and the main window. Everything here is
 // owned by the main window.
 struct LessonContext {
     LessonState& state;
@@ -20,6 +21,7 @@ struct LessonContext {
     WordRecords& words;
     MediaStore& store;
     ModulePlaySound& sound;
+    modRecordWav& recorder;
     MessageService& messages;
     RandomSource& random;
     MainHost& host;

@@ -1,7 +1,7 @@
 #include "app/LessonServices.h"
 
 LessonServices::LessonServices(const QString& programDir, MessageService& messages, SoundOutput& output,
-                               RandomSource& random, MainHost& host)
+                               Recorder& recorder, RandomSource& random, MainHost& host)
     : messages_(messages),
       random_(random),
       store_(programDir),
@@ -9,4 +9,5 @@ LessonServices::LessonServices(const QString& programDir, MessageService& messag
       catalogue_(state_, db_, messages),
       words_(state_, db_, messages, random),
       sound_(store_, output, messages),
-      context_{state_, db_, catalogue_, words_, store_, sound_, messages, random, host} {}
+      recorder_(recorder, messages),
+      context_{state_, db_, catalogue_, words_, store_, sound_, recorder_, messages, random, host} {}

@@ -7,7 +7,9 @@
 #include "data/WordRecords.h"
 #include "media/MediaStore.h"
 #include "media/ModulePlaySound.h"
+#include "media/modRecordWav.h"
 
+class Recorder;
 class SoundOutput;
 
 // The shared state and the services that windows and views hold references
@@ -17,7 +19,7 @@ class SoundOutput;
 class LessonServices {
 protected:
     LessonServices(const QString& programDir, MessageService& messages, SoundOutput& output,
-                   RandomSource& random, MainHost& host);
+                   Recorder& recorder, RandomSource& random, MainHost& host);
 
     LessonState state_;
     MessageService& messages_;
@@ -27,5 +29,6 @@ protected:
     Catalogue catalogue_;
     WordRecords words_;
     ModulePlaySound sound_;
+    modRecordWav recorder_;
     LessonContext context_;
 };

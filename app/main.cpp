@@ -6,6 +6,7 @@
 #include "app/QtMessageService.h"
 #include "app/RandomSource.h"
 #include "media/MediaStore.h"
+#include "media/PulseRecorder.h"
 #include "media/PulseSoundOutput.h"
 
 int main(int argc, char* argv[]) {
@@ -25,8 +26,9 @@ int main(int argc, char* argv[]) {
     }
 
     PulseSoundOutput output;
+    PulseRecorder recorder;
     RandomSource random;
-    FormMain window(programDir, messages, output, random);
+    FormMain window(programDir, messages, output, recorder, random);
     messages.SetParent(&window);
     if (!window.Start()) return 1;
     window.show();

@@ -7,6 +7,7 @@
 #include "tests/support/RecordingSoundOutput.h"
 #include "tests/support/ScriptedMessageService.h"
 #include "tests/support/ScriptedRandom.h"
+#include "tests/support/ScriptedRecorder.h"
 #include "tests/support/TempInstall.h"
 
 namespace {
@@ -33,10 +34,11 @@ TEST(FormMainLifetimeTest, ServicesOutliveTheChildWidgets) {
     install.CreateDatabase({{"Unit 1"}}, {{0, 0, "hello", "你好"}});
     ScriptedMessageService messages;
     RecordingSoundOutput output;
+    ScriptedRecorder recorder;
     ScriptedRandom random;
     QString seen;
     {
-        FormMain window(install.BinDir(), messages, output, random);
+        FormMain window(install.BinDir(), messages, output, recorder, random);
         ASSERT_TRUE(window.Start());
         new StateReadingWidget(window.State(), seen, window.MainFrame);
     }

@@ -19,6 +19,7 @@
 #include "tests/support/RecordingSoundOutput.h"
 #include "tests/support/ScriptedMessageService.h"
 #include "tests/support/ScriptedRandom.h"
+#include "tests/support/ScriptedRecorder.h"
 #include "tests/support/TempInstall.h"
 #include "views/Orvanel.h"
 #include "views/WordList.h"
@@ -41,7 +42,7 @@ protected:
                                lastBook, lastUnit);
         install.WriteFile("Bin/AppPics/help.txt", "<html><body><h2>怎样使用</h2><p>先选择词库。</p></body></html>");
         install.WriteFile("Bin/AppPics/ppkhelp.txt", "把字母拖到横线上，拼出单词。");
-        window = std::make_unique<FormMain>(install.BinDir(), messages, output, random);
+        window = std::make_unique<FormMain>(install.BinDir(), messages, output, recorder, random);
     }
 
     QString Stored(const QString& sql) {
@@ -74,6 +75,7 @@ protected:
     TempInstall install;
     ScriptedMessageService messages;
     RecordingSoundOutput output;
+    ScriptedRecorder recorder;
     ScriptedRandom random;
     std::unique_ptr<FormMain> window;
 };
