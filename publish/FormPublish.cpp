@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -100,17 +101,23 @@ void FormPublish::BuildLayout() {
         SSTab1->addTab(page, frame == framePicture ? QStringLiteral("Pictures") : QStringLiteral("Audio"));
     }
 
-    auto* grid = new QGridLayout(this);
-    grid->addWidget(txtWordFile, 0, 0, 1, 2);
-    grid->addWidget(cmdALL, 0, 2);
-    grid->addWidget(lblItemNum, 1, 0);
-    grid->addWidget(List1, 2, 0, 2, 1);
-    grid->addWidget(cmdCopy, 4, 0);
-    grid->addWidget(SSTab1, 1, 1, 2, 2);
-    grid->addWidget(cmdEncrypt, 4, 2);
-    grid->setColumnStretch(0, 2);
-    grid->setColumnStretch(1, 3);
-    grid->setRowStretch(3, 1);
+    auto* wordFileRow = new QHBoxLayout;
+    wordFileRow->addWidget(txtWordFile, 1);
+    wordFileRow->addWidget(cmdALL);
+    auto* listColumn = new QVBoxLayout;
+    listColumn->addWidget(lblItemNum);
+    listColumn->addWidget(List1, 1);
+    listColumn->addWidget(cmdCopy);
+    auto* folderColumn = new QVBoxLayout;
+    folderColumn->addWidget(SSTab1);
+    folderColumn->addStretch(1);
+    folderColumn->addWidget(cmdEncrypt, 0, Qt::AlignRight);
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(listColumn, 2);
+    columns->addLayout(folderColumn, 3);
+    auto* window = new QVBoxLayout(this);
+    window->addLayout(wordFileRow);
+    window->addLayout(columns, 1);
     List1->setMinimumWidth(220);
     resize(820, 520);
 }
