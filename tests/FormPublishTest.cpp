@@ -178,6 +178,27 @@ TEST_F(FormPublishTest, CopyingPicturesScramblesThemAtTheDestination) {
     EXPECT_FALSE(QFileInfo::exists(Path("dest/apple.jpg")));
 }
 
+TEST_F(FormPublishTest, ACopyThatFailsIsNotReportedAsDone) {
+    LoadWords("apple\npear\n");
+    Write("src/apple.jpg", TempInstall::MakeJpeg());
+    Write("src/pear.jpg", TempInstall::MakeJpeg());
+    ChooseFolder(window->cmdPicSrc, "src");
+
+    Click(window->cmdCopyPic);
+    ASSERT_EQ(messages.shown.size(), 1u) << "no destination chosen yet";
+    EXPECT_NE(LastMessage(), "ok");
+
+    QDir().mkpath(Path("dest/apple.pet/taken"));
+    ChooseFolder(window->cmdPicDest, "dest");
+    messages.shown.clear();
+    Click(window->cmdCopyPic);
+    ASSERT_EQ(messages.shown.size(), 1u) << "one message for the whole copy";
+    EXPECT_TRUE(LastMessage().contains("apple"));
+    EXPECT_FALSE(LastMessage().contains("pear"));
+    EXPECT_EQ(messages.shown.back().icon, MsgIcon::Warning);
+    EXPECT_TRUE(QFileInfo::exists(Path("dest/pear.pet")));
+}
+
 TEST_F(FormPublishTest, CopyingAudioSaysWhetherEveryWordWasFound) {
     LoadWords("apple\nbanana\n");
     Write("letters/a/apple.wav", TempInstall::MakeWav(0.1));
