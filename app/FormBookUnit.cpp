@@ -26,7 +26,6 @@ FormBookUnit::FormBookUnit(LessonContext& context, QWidget* parent)
     setWindowTitle(QStringLiteral("选择教材"));
     lstBook->setAccessibleName(Label1->text());
     lstUnit->setAccessibleName(Label2->text());
-    lblBookUnit->setAccessibleName(QStringLiteral("已选择"));
     cmdOK->setAccessibleName(cmdOK->text());
     cmdCancle->setAccessibleName(cmdCancle->text());
     Label1->setBuddy(lstBook);

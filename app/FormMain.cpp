@@ -35,7 +35,6 @@ FormMain::FormMain(const QString& programDir, MessageService& messages, SoundOut
                    RandomSource& random)
     : LessonServices(programDir, messages, output, recorder, random, *this) {
     setWindowTitle(kAppTitle);
-    setAccessibleName(kAppTitle);
     CreateMenus();
     CreateToolbar();
     CreateViews();
@@ -138,7 +137,7 @@ void FormMain::CreateViews() {
     layout->addLayout(footer);
     setCentralWidget(central);
 
-    Orvanel1 = new Orvanel(context_, MainFrame);
+    Orvanel1 = new Orvanel(context_, ticks_, MainFrame);
     WordList1 = new WordList(context_, MainFrame);
     WordPPK21 = new WordPPK2(context_, MainFrame);
     WordRRK1 = new WordRRK(context_, MainFrame);

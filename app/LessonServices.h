@@ -8,6 +8,7 @@
 #include "media/MediaStore.h"
 #include "media/ModulePlaySound.h"
 #include "media/modRecordWav.h"
+#include "media/TickSource.h"
 
 class Recorder;
 class SoundOutput;
@@ -30,5 +31,6 @@ protected:
     WordRecords words_;
     ModulePlaySound sound_;
     modRecordWav recorder_;
+    TickSource ticks_;
     LessonContext context_;
 };

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -297,6 +298,35 @@ TEST_F(FormMainTest, HelpWindowSwitchesTexts) {
     QFile::remove(install.AppPicsDir() + "/help.txt");
     help.Load_Help();
     EXPECT_TRUE(help.txtHelp->toPlainText().contains("help.txt"));
+}
+
+}  // namespace
+
+namespace {
+
+QString AccessibleName(QObject* object) {
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(object);
+    return face ? face->text(QAccessible::Name) : QString();
+}
+
+TEST_F(FormMainTest, ScreenReadersHearTheTitleAndTheChosenUnit) {
+    CreateInstall(1, 0);
+    EXPECT_EQ(AccessibleName(window.get()), "英语Orvanel");
+    ASSERT_TRUE(window->Start());
+    EXPECT_EQ(AccessibleName(window.get()), "测试版Orvanel -- 第2册  Unit 1 Animals");
+
+    QString announced;
+    WhenModal([&](QWidget* modal) {
+        auto* form = static_cast<FormBookUnit*>(modal);
+        ClickItem(form->lstBook, 0);
+        ClickItem(form->lstUnit, 0);
+        announced = AccessibleName(form->lblBookUnit);
+        EXPECT_EQ(announced, form->lblBookUnit->text());
+        form->cmdOK->click();
+    });
+    window->mnuFILE_BookUnit->trigger();
+    EXPECT_TRUE(announced.contains("Unit 1 Hello!")) << announced.toStdString();
+    EXPECT_EQ(AccessibleName(window.get()), "测试版Orvanel -- 第1册  Unit 1 Hello!");
 }
 
 }  // namespace

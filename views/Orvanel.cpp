@@ -1,58 +1,568 @@
 #include "views/Orvanel.h"
 
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "app/LessonState.h"
+#include "app/MainHost.h"
+#include "app/MessageService.h"
 #include "data/WordRecords.h"
 #include "media/MediaStore.h"
+#include "media/ModulePlaySound.h"
+#include "views/ClickableLabel.h"
+#include "views/PictureBox.h"
+#include "views/ReadViewPictures.h"
 
-Orvanel::Orvanel(LessonContext& context, QWidget* parent)
+namespace {
+
+const QString kSound = QStringLiteral("sound");
+const QString kNoSound = QStringLiteral("nosound");
+const QString kThumbBorder = QStringLiteral("QToolButton { border: 3px solid #e67e22; border-radius: 4px; }");
+const QString kThumbPlain = QStringLiteral("QToolButton { border: 3px solid transparent; }");
+constexpr int kSidePanelWidth = 260;
+
+QToolButton* ImageButton(const QIcon& icon, const QString& name, QWidget* parent) {
+    auto* button = new QToolButton(parent);
+    button->setIcon(icon);
+    button->setIconSize(QSize(40, 40));
+    button->setAutoRaise(true);
+    button->setAccessibleName(name);
+    button->setToolTip(name);
+    button->setCursor(Qt::PointingHandCursor);
+    return button;
+}
+
+void SetPointSize(QWidget* widget, int size, bool bold = false) {
+    QFont font = widget->font();
+    font.setPointSize(size);
+    font.setBold(bold);
+    widget->setFont(font);
+}
+
+}  // namespace
+
+Orvanel::Orvanel(LessonContext& context, TickSource& ticks, QWidget* parent)
     : QWidget(parent),
       context_(context),
-      imgWord_(new QLabel(this)),
-      lblEnglish_(new QLabel(this)),
-      lblChinese_(new QLabel(this)) {
+      rules_(context.state, context.random),
+      effects_(context.state, ticks, context.random) {
     setAccessibleName(QStringLiteral("单词初记"));
-    imgWord_->setAccessibleName(QStringLiteral("单词图片"));
-    imgWord_->setAlignment(Qt::AlignCenter);
-    imgWord_->setMinimumSize(400, 300);
-    for (QLabel* label : {lblEnglish_, lblChinese_}) {
+    setFocusPolicy(Qt::StrongFocus);
+    CreateControls();
+    CreateRecorderPanel();
+    PlaceControls();
+    ConnectControls();
+}
+
+void Orvanel::CreateControls() {
+    TimerRecord = new QTimer(this);
+    TimerRecord->setInterval(15000);
+    TimerAutoplay = new QTimer(this);
+    TimerAutoplay->setInterval(3000);
+    TimerAnimation = new QTimer(this);
+    TimerAnimation->setInterval(5);
+
+    pictureArea_ = new QWidget(this);
+    Picture1 = new PictureBox(pictureArea_);
+    Picture1->setFocusPolicy(Qt::StrongFocus);
+    Picture1->setCursor(Qt::PointingHandCursor);
+    Picture2 = new PictureBox(this);
+    Picture3 = new PictureBox(this);
+    Picture2->hide();
+    Picture3->hide();
+
+    txtEnglish = new ClickableLabel(QStringLiteral("English"), this);
+    txtEnglish->setToolTip(QStringLiteral("点击演示动画"));
+    LabelChinese = new QLabel(QStringLiteral("中文"), this);
+    for (QLabel* label : {static_cast<QLabel*>(txtEnglish), LabelChinese}) {
         label->setAlignment(Qt::AlignCenter);
-        QFont font = label->font();
-        font.setPointSize(28);
-        label->setFont(font);
+        label->setTextFormat(Qt::PlainText);
     }
-    lblEnglish_->setAccessibleName(QStringLiteral("英文单词"));
-    lblChinese_->setAccessibleName(QStringLiteral("中文意思"));
-    auto* layout = new QVBoxLayout(this);
-    layout->addStretch();
-    layout->addWidget(imgWord_);
-    layout->addWidget(lblEnglish_);
-    layout->addWidget(lblChinese_);
-    layout->addStretch();
+    txtEnglish->setStyleSheet(QStringLiteral("color: #1a4f8b;"));
+    LabelChinese->setStyleSheet(QStringLiteral("color: #333333;"));
+    SetPointSize(txtEnglish, OrvanelRules::kEnglishStartSize, true);
+    SetPointSize(LabelChinese, OrvanelRules::kChineseStartSize);
+    // The lines keep their height whatever size the text is fitted to, so
+    // the picture above them does not jump from word to word.
+    for (QLabel* label : {static_cast<QLabel*>(txtEnglish), LabelChinese})
+        label->setFixedHeight(QFontMetrics(label->font()).height() + 4);
+
+    picPrevWord = ImageButton(ReadViewPictures::PageArrow(false), QStringLiteral("上一页"), this);
+    picNextWord = ImageButton(ReadViewPictures::PageArrow(true), QStringLiteral("下一页"), this);
+    for (size_t i = 0; i < ArrImages.size(); ++i) {
+        auto* thumb = new QToolButton(this);
+        thumb->setAutoRaise(true);
+        thumb->setCursor(Qt::PointingHandCursor);
+        thumb->setStyleSheet(kThumbPlain);
+        ArrImages[i] = thumb;
+    }
+
+    lblWordNum = new QLabel(QStringLiteral("个/总共100个"), this);
+    lblWordNum->setAlignment(Qt::AlignCenter);
+    SetPointSize(lblWordNum, 20, true);
+    lblWordNum->setStyleSheet(QStringLiteral("color: #c0392b;"));
+
+    cmdFirstWord = new QPushButton(QStringLiteral("第一个"), this);
+    cmdPrevWord = new QPushButton(QStringLiteral("上一个"), this);
+    cmdNextWord = new QPushButton(QStringLiteral("下一个"), this);
+    cmdLastWord = new QPushButton(QStringLiteral("最后一个"), this);
+    for (QPushButton* button : {cmdFirstWord, cmdPrevWord, cmdNextWord, cmdLastWord}) {
+        SetPointSize(button, 13, true);
+        button->setMinimumHeight(40);
+    }
+    cmdToWordList = new QPushButton(QStringLiteral("列表显示"), this);
+    SetPointSize(cmdToWordList, 12);
+    cmdToWordList->setMinimumHeight(36);
+
+    imgAudio = new QToolButton(this);
+    imgAudio->setAutoRaise(true);
+    imgAudio->setIconSize(QSize(36, 36));
+    imgAudio->setAccessibleName(QStringLiteral("声音开关"));
+    imgAudio->setToolTip(QStringLiteral("声音开关"));
+    imgAudio->setCursor(Qt::PointingHandCursor);
+
+    chkEnglish = new QCheckBox(QStringLiteral("英文"), this);
+    chkChinese = new QCheckBox(QStringLiteral("中文"), this);
+    chkRnd = new QCheckBox(QStringLiteral("打乱顺序"), this);
+    chkAutoplay = new QCheckBox(QStringLiteral("自动浏览"), this);
+    chkRead = new QCheckBox(QStringLiteral("跟读比对"), this);
+    chkEnglish->setChecked(true);
+    chkChinese->setChecked(true);
+    chkRead->setChecked(true);
+    for (QCheckBox* box : {chkEnglish, chkChinese, chkRnd, chkAutoplay, chkRead}) SetPointSize(box, 12);
+}
+
+void Orvanel::CreateRecorderPanel() {
+    FrameRecorder = new QGroupBox(QStringLiteral("跟读比对"), this);
+    SetPointSize(FrameRecorder, 12, true);
+    auto labelled = [this](const QIcon& icon, const QString& caption, QToolButton*& image, ClickableLabel*& label) {
+        image = ImageButton(icon, caption, FrameRecorder);
+        label = new ClickableLabel(caption, FrameRecorder);
+        label->setAlignment(Qt::AlignCenter);
+        SetPointSize(label, 11);
+    };
+    labelled(ReadViewPictures::Speaker(), QStringLiteral("标准发音"), imgStandardAudio, lblStandardAudio);
+    labelled(ReadViewPictures::MyVoice(), QStringLiteral("我的朗读"), imgMyAudio, lblMyAudio);
+    labelled(ReadViewPictures::Both(), QStringLiteral("循环比对"), imgBothAudio, lblBothAudio);
+    labelled(ReadViewPictures::Record(), QStringLiteral("开始录音"), imgRecord, lblRecord);
+
+    Line1 = new QFrame(FrameRecorder);
+    Line1->setFrameShape(QFrame::HLine);
+    Line1->setFrameShadow(QFrame::Sunken);
+    Label1 = new QLabel(QStringLiteral("朗读效果评价："), FrameRecorder);
+    imgReadGood = ImageButton(ReadViewPictures::ReadGood(), QStringLiteral("很好"), FrameRecorder);
+    imgReadBad = ImageButton(ReadViewPictures::ReadBad(), QStringLiteral("再试一次"), FrameRecorder);
+    Label4 = new QLabel(QStringLiteral("  Very Good !"), FrameRecorder);
+    Label5 = new QLabel(QStringLiteral("   Try again !"), FrameRecorder);
+    Label2 = new QLabel(FrameRecorder);
+    for (QLabel* label : {Label1, Label4, Label5, Label2}) SetPointSize(label, 10);
+    Label4->setAlignment(Qt::AlignCenter);
+    Label5->setAlignment(Qt::AlignCenter);
+
+    auto* grid = new QGridLayout(FrameRecorder);
+    grid->setContentsMargins(6, 4, 6, 6);
+    grid->setVerticalSpacing(0);
+    grid->addWidget(imgStandardAudio, 0, 0, Qt::AlignHCenter);
+    grid->addWidget(imgMyAudio, 0, 1, Qt::AlignHCenter);
+    grid->addWidget(lblStandardAudio, 1, 0);
+    grid->addWidget(lblMyAudio, 1, 1);
+    grid->addWidget(imgBothAudio, 2, 0, Qt::AlignHCenter);
+    grid->addWidget(imgRecord, 2, 1, Qt::AlignHCenter);
+    grid->addWidget(lblBothAudio, 3, 0);
+    grid->addWidget(lblRecord, 3, 1);
+    grid->addWidget(Line1, 4, 0, 1, 2);
+    grid->addWidget(Label1, 5, 0, 1, 2);
+    grid->addWidget(imgReadGood, 6, 0, Qt::AlignHCenter);
+    grid->addWidget(imgReadBad, 6, 1, Qt::AlignHCenter);
+    grid->addWidget(Label4, 7, 0);
+    grid->addWidget(Label5, 7, 1);
+    grid->addWidget(Label2, 8, 0, 1, 2);
+}
+
+void Orvanel::PlaceControls() {
+    auto* left = new QVBoxLayout;
+    left->setSpacing(4);
+    left->addWidget(pictureArea_, 1);
+    left->addWidget(txtEnglish);
+    left->addWidget(LabelChinese);
+    thumbStrip_ = new QWidget(this);
+    auto* strip = new QHBoxLayout(thumbStrip_);
+    strip->setContentsMargins(0, 0, 0, 0);
+    strip->setSpacing(2);
+    strip->addWidget(picPrevWord);
+    strip->addStretch();
+    for (QToolButton* thumb : ArrImages) strip->addWidget(thumb);
+    strip->addStretch();
+    strip->addWidget(picNextWord);
+    left->addWidget(thumbStrip_);
+
+    sidePanel_ = new QWidget(this);
+    sidePanel_->setFixedWidth(kSidePanelWidth);
+    auto* side = new QVBoxLayout(sidePanel_);
+    side->setContentsMargins(0, 0, 0, 0);
+    side->setSpacing(6);
+    for (QWidget* w : std::initializer_list<QWidget*>{lblWordNum, cmdFirstWord, cmdPrevWord, cmdNextWord, cmdLastWord,
+                                                      imgAudio, cmdToWordList, chkEnglish, chkChinese, chkRnd,
+                                                      chkAutoplay, chkRead, FrameRecorder})
+        w->setParent(sidePanel_);
+    side->addWidget(lblWordNum);
+    auto* nav = new QGridLayout;
+    nav->addWidget(cmdFirstWord, 0, 0);
+    nav->addWidget(cmdLastWord, 0, 1);
+    nav->addWidget(cmdPrevWord, 1, 0);
+    nav->addWidget(cmdNextWord, 1, 1);
+    side->addLayout(nav);
+    auto* tools = new QHBoxLayout;
+    tools->addWidget(imgAudio);
+    tools->addWidget(cmdToWordList, 1);
+    side->addLayout(tools);
+    auto* checks = new QGridLayout;
+    checks->setVerticalSpacing(2);
+    checks->addWidget(chkEnglish, 0, 0);
+    checks->addWidget(chkChinese, 0, 1);
+    checks->addWidget(chkRnd, 1, 0);
+    checks->addWidget(chkAutoplay, 1, 1);
+    checks->addWidget(chkRead, 2, 0);
+    side->addLayout(checks);
+    side->addWidget(FrameRecorder);
+    side->addStretch();
+
+    auto* root = new QHBoxLayout(this);
+    root->setContentsMargins(10, 8, 10, 8);
+    root->setSpacing(12);
+    root->addLayout(left, 1);
+    root->addWidget(sidePanel_);
+    pictureArea_->installEventFilter(this);
+}
+
+void Orvanel::ConnectControls() {
+    connect(cmdFirstWord, &QPushButton::clicked, this, [this] { cmdFirstWord_Click(); });
+    connect(cmdLastWord, &QPushButton::clicked, this, [this] { cmdLastWord_Click(); });
+    connect(cmdNextWord, &QPushButton::clicked, this, [this] { cmdNextWord_Click(); });
+    connect(cmdPrevWord, &QPushButton::clicked, this, [this] { cmdPrevWord_Click(); });
+    for (size_t i = 0; i < ArrImages.size(); ++i)
+        connect(ArrImages[i], &QToolButton::clicked, this, [this, i] { ArrImages_Click(static_cast<int>(i)); });
+    connect(picNextWord, &QToolButton::clicked, this, [this] { picNextWord_Click(); });
+    connect(picPrevWord, &QToolButton::clicked, this, [this] { picPrevWord_Click(); });
+    connect(cmdToWordList, &QPushButton::clicked, this, [this] { cmdToWordList_Click(); });
+    connect(imgAudio, &QToolButton::clicked, this, [this] { imgAudio_Click(); });
+    connect(txtEnglish, &ClickableLabel::clicked, this, [this] { txtEnglish_Click(); });
+    connect(TimerAnimation, &QTimer::timeout, this, [this] { TimerAnimation_Timer(); });
+    connect(chkEnglish, &QCheckBox::clicked, this, [this] { txtEnglish->setVisible(chkEnglish->isChecked()); });
+    connect(chkChinese, &QCheckBox::clicked, this, [this] { LabelChinese->setVisible(chkChinese->isChecked()); });
+}
+
+bool Orvanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == pictureArea_ && event->type() == QEvent::Resize) FitPictures();
+    return QWidget::eventFilter(watched, event);
+}
+
+// The main picture keeps the pictures' 4:3 shape, as large as its area allows.
+void Orvanel::FitPictures() {
+    const QSize area = pictureArea_->size();
+    QSize box(area.width(), area.width() * 3 / 4);
+    if (box.height() > area.height()) box = QSize(area.height() * 4 / 3, area.height());
+    Picture1->setGeometry(QRect(QPoint((area.width() - box.width()) / 2, (area.height() - box.height()) / 2), box));
+    Picture2->resize(box);
+    Picture3->resize(box);
+}
+
+void Orvanel::FitThumbnails() {
+    const int stripWidth = width() - kSidePanelWidth - 32 - 2 * picNextWord->sizeHint().width();
+    const int thumbWidth = std::clamp(stripWidth / OrvanelRules::kThumbnails - 10, 32, 160);
+    // Fixed sizes: a short page or a new icon never moves the picture above.
+    const QSize icon(thumbWidth, thumbWidth * 3 / 4);
+    for (QToolButton* thumb : ArrImages) {
+        thumb->setIconSize(icon);
+        thumb->setFixedSize(icon + QSize(10, 10));
+    }
+    thumbStrip_->setFixedHeight(std::max(icon.height() + 10, picNextWord->sizeHint().height()));
+}
+
+void Orvanel::resizeEvent(QResizeEvent* event) {
+    FitThumbnails();
+    QWidget::resizeEvent(event);
+}
+
+QImage Orvanel::LoadWordPicture(const QString& word) {
+    return context_.store.LoadWordPicture(word);
 }
 
 void Orvanel::InitUserControl() {
-    context_.state.ReadViewEntered = false;
-    context_.state.PrevEnglish = MediaStore::kDefaultPicture;
+    LessonState& state = context_.state;
+    state.ReadViewEntered = false;
+    effects_.EffectInterval = 1;
+    state.PrevEnglish = MediaStore::kDefaultPicture;
+    Picture1->SetPicture(LoadWordPicture(MediaStore::kDefaultPicture));
+    imgAudio->setIcon(QIcon(context_.store.AppPicsPath(QStringLiteral("sound.bmp"))));
+    audioTag_ = kSound;
+}
+
+void Orvanel::StopAutoplay() {
+    TimerAutoplay->stop();
+    chkAutoplay->setChecked(false);
+}
+
+void Orvanel::SetLabelText(QLabel* label, const QString& text, int startSize) {
+    const int room = Picture1->width();
+    QFont font = label->font();
+    const int size = OrvanelRules::FitTextSize(startSize, [&](int points) {
+        font.setPointSize(points);
+        return QFontMetrics(font).horizontalAdvance(text) <= room;
+    });
+    font.setPointSize(size);
+    label->setFont(font);
+    const QFontMetrics metrics(font);
+    label->setText(metrics.horizontalAdvance(text) <= room ? text : metrics.elidedText(text, Qt::ElideRight, room));
 }
 
 void Orvanel::LoadWord() {
-    qint16 index = context_.state.CurWordIndex;
-    ChangeWord(index);
+    const LessonState& state = context_.state;
+    txtEnglish->hide();
+    LabelChinese->hide();
+    SetLabelText(txtEnglish, state.CurEnglish, OrvanelRules::kEnglishStartSize);
+    SetLabelText(LabelChinese, state.CurChinese, OrvanelRules::kChineseStartSize);
+    txtEnglish->setVisible(chkEnglish->isChecked());
+    LabelChinese->setVisible(chkChinese->isChecked());
+    const bool recorded = context_.store.WordFileExists(MediaStore::kMyVoice, state.CurEnglish, QStringLiteral(".wav"));
+    lblMyAudio->setText(recorded ? QStringLiteral("我的朗读") : QStringLiteral("尚未录音"));
+    lblMyAudio->setStyleSheet(recorded ? QStringLiteral("color: black;") : QStringLiteral("color: red;"));
 }
 
-void Orvanel::ChangeWord(qint16& wordIndex) {
+void Orvanel::LoadArrPics() {
+    const LessonState& state = context_.state;
+    PageStart = rules_.PageStart();
+    PageSize = rules_.PageSize();
+    for (int i = 0; i < OrvanelRules::kThumbnails; ++i) {
+        QToolButton* thumb = ArrImages[i];
+        if (i >= PageSize) {
+            thumb->hide();
+            continue;
+        }
+        const QString word = state.Words[PageStart + i].English;
+        // The icon scales the picture to whatever size the strip gives it.
+        thumb->setIcon(QIcon(QPixmap::fromImage(LoadWordPicture(word))));
+        thumb->setAccessibleName(word.trimmed());
+        thumb->setToolTip(word.trimmed());
+        thumb->setStyleSheet(PageStart + i == state.CurWordIndex ? kThumbBorder : kThumbPlain);
+        thumb->show();
+    }
+}
+
+void Orvanel::LoadPic() {
     LessonState& state = context_.state;
-    if (state.WordCount <= 0) return;
-    if (wordIndex < 0 || wordIndex >= state.WordCount) wordIndex = 0;
-    state.CurWordIndex = wordIndex;
-    context_.words.SetCurrentWord();
-    lblEnglish_->setText(state.CurEnglish);
-    lblChinese_->setText(state.CurChinese);
-    const QImage picture = context_.store.LoadWordPicture(state.CurEnglish);
-    imgWord_->setPixmap(QPixmap::fromImage(picture.scaled(400, 300, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    if (state.PrevEnglish.isEmpty()) state.PrevEnglish = state.CurEnglish;
+    const QImage newPicture = LoadWordPicture(state.CurEnglish);
+    const QImage oldPicture = LoadWordPicture(state.PrevEnglish);
+    Picture1->SetPicture(oldPicture);
+    Picture2->SetPicture(newPicture);
+    Picture3->ShowSameAs(*Picture1);
+    Picture1->setAccessibleName(state.CurEnglish);
+    ShowTransition();
 }
 
-void Orvanel::StopAutoplay() {}
+void Orvanel::ShowTransition() {
+    LessonState& state = context_.state;
+    if (InTransition) {
+        state.EffectRunning = false;
+        InTransition = false;
+        return;
+    }
+    if (state.EffectRunning) return;
+    InTransition = true;
+    rules_.PlayRandomEffect(effects_, *Picture1, Picture2->Image());
+    // Whether it ran to its end or a newer move cut it short, the picture
+    // that rests is that of the word now shown.
+    Picture1->ShowSameAs(*Picture2);
+    Picture1->repaint();
+    InTransition = false;
+    if (!state.ReadViewEntered) {
+        Picture2->repaint();
+        Picture3->repaint();
+    }
+}
+
+void Orvanel::LoadWordPic() {
+    LessonState& state = context_.state;
+    const int move = ++moves_;
+    if (state.WordCount <= 0) {
+        ShowEmptyUnit();
+        return;
+    }
+    context_.words.SetCurrentWord();
+    lblWordNum->setText(QStringLiteral("%1/%2").arg(state.CurWordIndex + 1).arg(state.WordCount));
+    LoadWord();
+    LoadArrPics();
+    if (!window()->isVisible()) {
+        pendingEntrance_ = true;
+        return;
+    }
+    FinishMove(move);
+}
+
+void Orvanel::FinishMove(int move) {
+    LoadPic();
+    const LessonState& state = context_.state;
+    if (move != moves_ || audioTag_ != kSound) return;
+    if (state.CurWordIndex < 0 || state.CurWordIndex >= state.WordCount) return;
+    context_.sound.PlayWordSound(state.Words[state.CurWordIndex].English);
+}
+
+void Orvanel::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!pendingEntrance_) return;
+    // After the window has come up, so the pupil sees the first transition.
+    QTimer::singleShot(0, this, [this] {
+        if (!pendingEntrance_ || !window()->isVisible()) return;
+        pendingEntrance_ = false;
+        FinishMove(moves_);
+    });
+}
+
+void Orvanel::ShowEmptyUnit() {
+    pendingEntrance_ = false;
+    PageStart = 0;
+    PageSize = 0;
+    lblWordNum->setText(QStringLiteral("0/0"));
+    txtEnglish->clear();
+    LabelChinese->clear();
+    for (QToolButton* thumb : ArrImages) thumb->hide();
+    for (QPushButton* button : {cmdFirstWord, cmdPrevWord, cmdNextWord, cmdLastWord}) button->setEnabled(false);
+    Picture1->SetPicture(LoadWordPicture(MediaStore::kDefaultPicture));
+    Picture1->setAccessibleName(QString());
+}
+
+void Orvanel::SetNavButtons(qint16 index) {
+    const OrvanelRules::NavButtons states = rules_.SetNavButtons(index);
+    cmdFirstWord->setEnabled(states.first);
+    cmdPrevWord->setEnabled(states.prev);
+    cmdNextWord->setEnabled(states.next);
+    cmdLastWord->setEnabled(states.last);
+}
+
+void Orvanel::NextWord() {
+    if (!rules_.NextWord(chkRnd->isChecked())) return;
+    SetNavButtons(context_.state.CurWordIndex);
+    LoadWordPic();
+}
+
+void Orvanel::PrevWord() {
+    if (!rules_.PrevWord(chkRnd->isChecked())) return;
+    SetNavButtons(context_.state.CurWordIndex);
+    LoadWordPic();
+}
+
+void Orvanel::ChangeWord(qint16& index) {
+    StopAutoplay();
+    LessonState& state = context_.state;
+    if (index < 0 || index >= state.WordCount) index = 0;
+    state.CurWordIndex = index;
+    SetNavButtons(state.CurWordIndex);
+    LoadWordPic();
+}
+
+void Orvanel::cmdFirstWord_Click() {
+    StopAutoplay();
+    context_.state.CurWordIndex = 0;
+    SetNavButtons(0);
+    LoadWordPic();
+}
+
+void Orvanel::cmdLastWord_Click() {
+    StopAutoplay();
+    LessonState& state = context_.state;
+    state.CurWordIndex = static_cast<qint16>(std::max(state.WordCount - 1, 0));
+    SetNavButtons(state.CurWordIndex);
+    LoadWordPic();
+}
+
+void Orvanel::cmdNextWord_Click() {
+    StopAutoplay();
+    NextWord();
+}
+
+void Orvanel::cmdPrevWord_Click() {
+    StopAutoplay();
+    PrevWord();
+}
+
+void Orvanel::ArrImages_Click(int index) {
+    qint16 target = static_cast<qint16>(PageStart + index);
+    ChangeWord(target);
+}
+
+void Orvanel::picNextWord_Click() {
+    if (!rules_.NextPage()) {
+        context_.messages.Show(QStringLiteral("没有了！"), QStringLiteral("选择单词"), MsgButtons::Ok,
+                               MsgIcon::Information);
+        return;
+    }
+    SetNavButtons(context_.state.CurWordIndex);
+    LoadWordPic();
+}
+
+void Orvanel::picPrevWord_Click() {
+    if (!rules_.PrevPage()) {
+        context_.messages.Show(QStringLiteral("没有了！"), QStringLiteral("选择单词"), MsgButtons::Ok,
+                               MsgIcon::Information);
+        return;
+    }
+    LoadArrPics();
+    SetNavButtons(context_.state.CurWordIndex);
+    LoadWordPic();
+}
+
+void Orvanel::cmdToWordList_Click() {
+    StopAutoplay();
+    context_.host.ShowUserControl(8);
+}
+
+void Orvanel::imgAudio_Click() {
+    audioTag_ = audioTag_ != kNoSound ? kNoSound : kSound;
+    const QString file = audioTag_ == kSound ? QStringLiteral("sound.bmp") : QStringLiteral("nosound.bmp");
+    imgAudio->setIcon(QIcon(context_.store.AppPicsPath(file)));
+}
+
+void Orvanel::txtEnglish_Click() {
+    txtEnglish->setText(QString());
+    TimerAnimation->start();
+}
+
+void Orvanel::TimerAnimation_Timer() {
+    const QString& word = context_.state.CurEnglish;
+    const QChar letter = OrvanelRules::NextLetter(txtEnglish->text(), word);
+    if (letter.isNull()) {
+        TimerAnimation->stop();
+        SetLabelText(txtEnglish, word, OrvanelRules::kEnglishStartSize);
+        context_.sound.PlayWordSound(word);
+        return;
+    }
+    txtEnglish->setText(txtEnglish->text() + letter);
+    if (OrvanelRules::IsSpokenLetter(letter)) context_.sound.PlayWordSound(QString(letter));
+}
+
+void Orvanel::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        cmdPrevWord_Click();
+        return;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        cmdNextWord_Click();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}

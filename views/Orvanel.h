@@ -1,25 +1,137 @@
 #pragma once
 
 #include <QWidget>
+#include <array>
 
 #include "app/LessonContext.h"
+#include "media/modTransEffects.h"
+#include "views/OrvanelRules.h"
 
+class ClickableLabel;
+class PictureBox;
+class QCheckBox;
+class QFrame;
+class QGroupBox;
 class QLabel;
+class QPushButton;
+class QTimer;
+class QToolButton;
+class TickSource;
 
-// The listen-and-read view. For now it shows the current word: its picture,
-// spelling and meaning.
+// The listen-and-read view: one word at a time with its picture (changed by
+// a transition), spelling, meaning, position and a strip of thumbnails, and
+// the buttons, keys and arrows that move through the unit. The recorder
+// panel, the autoplay check box and the timers are laid out here; their
+// audio side is wired separately.
 class Orvanel : public QWidget {
 public:
-    Orvanel(LessonContext& context, QWidget* parent);
+    Orvanel(LessonContext& context, TickSource& ticks, QWidget* parent);
 
     void InitUserControl();
-    void LoadWord();
-    void ChangeWord(qint16& wordIndex);
     void StopAutoplay();
+    void LoadWord();
+    void LoadPic();
+    void LoadArrPics();
+    void LoadWordPic();
+    void ChangeWord(qint16& index);
+
+    qint16 PageStart = 0;
+    qint16 PageSize = 0;
+    bool InTransition = false;
+    bool Speaking = false;
+
+    // Recorder panel
+    QTimer* TimerRecord;
+    QGroupBox* FrameRecorder;
+    QLabel* Label5;
+    QLabel* Label4;
+    QToolButton* imgReadGood;
+    QToolButton* imgReadBad;
+    QToolButton* imgBothAudio;
+    ClickableLabel* lblBothAudio;
+    QLabel* Label1;
+    QFrame* Line1;
+    QToolButton* imgMyAudio;
+    ClickableLabel* lblMyAudio;
+    ClickableLabel* lblStandardAudio;
+    QToolButton* imgStandardAudio;
+    QToolButton* imgRecord;
+    ClickableLabel* lblRecord;
+    QLabel* Label2;
+
+    QCheckBox* chkAutoplay;
+    QCheckBox* chkRnd;
+    QCheckBox* chkChinese;
+    QCheckBox* chkRead;
+    QCheckBox* chkEnglish;
+    QTimer* TimerAnimation;
+    QPushButton* cmdToWordList;
+    QPushButton* cmdLastWord;
+    QPushButton* cmdNextWord;
+    QPushButton* cmdPrevWord;
+    QPushButton* cmdFirstWord;
+    PictureBox* Picture1;
+    PictureBox* Picture2;
+    PictureBox* Picture3;
+    QTimer* TimerAutoplay;
+    std::array<QToolButton*, OrvanelRules::kThumbnails> ArrImages{};
+    QToolButton* picNextWord;
+    QToolButton* picPrevWord;
+    QLabel* lblWordNum;
+    ClickableLabel* txtEnglish;
+    QLabel* LabelChinese;
+    QToolButton* imgAudio;
+
+    OrvanelRules& Rules() { return rules_; }
+    modTransEffects& Effects() { return effects_; }
+    QString AudioTag() const { return audioTag_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    void CreateControls();
+    void CreateRecorderPanel();
+    void PlaceControls();
+    void FitPictures();
+    void FitThumbnails();
+    void ConnectControls();
+
+    void ShowTransition();
+    void SetNavButtons(qint16 index);
+    void NextWord();
+    void PrevWord();
+    void ShowEmptyUnit();
+    void FinishMove(int move);
+    void SetLabelText(QLabel* label, const QString& text, int startSize);
+    QImage LoadWordPicture(const QString& word);
+
+    void cmdFirstWord_Click();
+    void cmdLastWord_Click();
+    void cmdNextWord_Click();
+    void cmdPrevWord_Click();
+    void ArrImages_Click(int index);
+    void picNextWord_Click();
+    void picPrevWord_Click();
+    void cmdToWordList_Click();
+    void imgAudio_Click();
+    void txtEnglish_Click();
+    void TimerAnimation_Timer();
+
     LessonContext& context_;
-    QLabel* imgWord_;
-    QLabel* lblEnglish_;
-    QLabel* lblChinese_;
+    OrvanelRules rules_;
+    modTransEffects effects_;
+    QString audioTag_;
+    QWidget* pictureArea_;
+    QWidget* sidePanel_;
+    QWidget* thumbStrip_;
+    // Counts the moves, so that a move overtaken by a newer one (during its
+    // transition) leaves the speaking to the newer one.
+    int moves_ = 0;
+    // The window was not on screen yet: the transition and pronunciation of
+    // the shown word wait until it is.
+    bool pendingEntrance_ = false;
 };

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+#include "media/EffectSurface.h"
+
+// A picture box: shows one image at the box's own size. The transitions
+// draw straight into that image and put each frame on screen at once.
+class PictureBox : public QWidget, public EffectSurface {
+    Q_OBJECT
+public:
+    explicit PictureBox(QWidget* parent);
+
+    // Shows the picture scaled to fill the box (the proportions kept, the
+    // rest filled with the background).
+    void SetPicture(const QImage& picture);
+    // Shows what the other box shows, without scaling it again.
+    void ShowSameAs(const PictureBox& other);
+    const QImage& Picture() const { return picture_; }
+    // The picture scaled to the given size as the box would show it.
+    static QImage Fitted(const QImage& picture, const QSize& size);
+
+    QImage& Image() override { return image_; }
+    void Refresh() override;
+
+signals:
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QImage picture_;
+    QImage image_;
+};
