@@ -1,5 +1,6 @@
 #include "app/QtMessageService.h"
 
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -53,4 +54,17 @@ std::optional<QString> QtMessageService::AskText(const QString& prompt, const QS
     const QString text = QInputDialog::getText(parent_, title, prompt, QLineEdit::Normal, initial, &ok);
     if (!ok) return std::nullopt;
     return text;
+}
+
+std::optional<QString> QtMessageService::ChooseFile(const QString& title, const QString& startDir,
+                                                    const QString& filter) {
+    const QString path = QFileDialog::getOpenFileName(parent_, title, startDir, filter);
+    if (path.isEmpty()) return std::nullopt;
+    return path;
+}
+
+std::optional<QString> QtMessageService::ChooseFolder(const QString& title, const QString& startDir) {
+    const QString path = QFileDialog::getExistingDirectory(parent_, title, startDir);
+    if (path.isEmpty()) return std::nullopt;
+    return path;
 }

@@ -18,6 +18,19 @@ std::optional<QString> ScriptedMessageService::AskText(const QString& prompt, co
     return answer;
 }
 
+std::optional<QString> ScriptedMessageService::ChooseFile(const QString& title, const QString&,
+                                                         const QString&) {
+    return ChooseFolder(title, QString());
+}
+
+std::optional<QString> ScriptedMessageService::ChooseFolder(const QString& title, const QString&) {
+    fileDialogs.push_back(title);
+    if (fileAnswers.empty()) return std::nullopt;
+    auto answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    return answer;
+}
+
 bool ScriptedMessageService::Saw(const QString& text) const {
     for (const Shown& s : shown)
         if (s.text == text) return true;
