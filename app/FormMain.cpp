@@ -253,6 +253,11 @@ FormHelp& FormMain::HelpWindow() {
     return *helpWindow_;
 }
 
+void FormMain::ShowPPKHelp() {
+    HelpWindow().Load_PPKHelp();
+    HelpWindow().exec();
+}
+
 void FormMain::mnuFILE_BookUnit_Click() {
     if (!EndOtherCtrl()) return;
     BookUnitDialog().exec();

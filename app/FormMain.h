@@ -37,6 +37,7 @@ public:
     void ShowUserControl(qint16 iDisplayCtrl) override;
     bool EndOtherCtrl();
     void mnuLEARN_Orvanel_Click() override;
+    void ShowPPKHelp() override;
 
     qint16 ViewMode() const { return viewMode_; }
     LessonState& State() { return state_; }
