@@ -5,7 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "games/PictureBox.h"
+#include "games/GamePicture.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ constexpr int kInset = 6;
 }  // namespace
 
 FlipCard::FlipCard(int index, QWidget* parent)
-    : QFrame(parent), imgWord(new PictureBox(this)), lblWord(new QLabel(this)), index_(index) {
+    : QFrame(parent), imgWord(new GamePicture(this)), lblWord(new QLabel(this)), index_(index) {
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
     // The picture and the text are part of the card: a click on them is a click on the card.

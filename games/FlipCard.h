@@ -3,7 +3,7 @@
 #include <QFrame>
 #include <functional>
 
-class PictureBox;
+class GamePicture;
 class QLabel;
 
 // One card of the flip game: a word's spelling or its picture on a white
@@ -19,7 +19,7 @@ public:
     void SetHighlight(bool on);
     bool Highlighted() const { return highlighted_; }
 
-    PictureBox* imgWord;
+    GamePicture* imgWord;
     QLabel* lblWord;
     std::function<void(int index)> onTurn;
     std::function<void(int index, int dx, int dy)> onArrow;

@@ -5,7 +5,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "games/PictureBox.h"
+#include "games/GamePicture.h"
 #include "media/MediaStore.h"
 #include "media/ModulePlaySound.h"
 
@@ -13,7 +13,7 @@ FormTip::FormTip(MediaStore& store, ModulePlaySound& sound, QWidget* parent)
     : QDialog(parent),
       lblEnglish(new QLabel(QStringLiteral("English"), this)),
       lblChinese(new QLabel(QStringLiteral("Chinese"), this)),
-      imgWord(new PictureBox(this)),
+      imgWord(new GamePicture(this)),
       cmdOK(new QPushButton(QStringLiteral("OK"), this)),
       Timer1(new QTimer(this)),
       store_(store),

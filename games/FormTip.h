@@ -5,7 +5,7 @@
 
 class MediaStore;
 class ModulePlaySound;
-class PictureBox;
+class GamePicture;
 class QLabel;
 class QPushButton;
 class QTimer;
@@ -21,7 +21,7 @@ public:
 
     QLabel* lblEnglish;
     QLabel* lblChinese;
-    PictureBox* imgWord;
+    GamePicture* imgWord;
     QPushButton* cmdOK;
     QTimer* Timer1;
 

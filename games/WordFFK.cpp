@@ -8,7 +8,7 @@
 #include "app/MessageService.h"
 #include "app/RandomSource.h"
 #include "games/FlipCard.h"
-#include "games/PictureBox.h"
+#include "games/GamePicture.h"
 #include "media/MediaStore.h"
 #include "media/ModulePlaySound.h"
 
@@ -20,7 +20,7 @@ constexpr int kButtonBar = 64;
 
 WordFFK::WordFFK(LessonContext& context, QWidget* parent)
     : QWidget(parent),
-      PicGame(new PictureBox(this)),
+      PicGame(new GamePicture(this)),
       cmdRestart(new QPushButton(QStringLiteral("再玩一遍"), PicGame)),
       cmdNext(new QPushButton(QStringLiteral("下一组"), PicGame)),
       lblNote(new QLabel(QStringLiteral("这个单元还没有单词，请先选择别的单元。"), PicGame)),

@@ -7,7 +7,7 @@
 #include "games/FlipRules.h"
 
 class FlipCard;
-class PictureBox;
+class GamePicture;
 class QLabel;
 class QPushButton;
 
@@ -23,7 +23,7 @@ public:
     const FlipRules& Rules() const { return rules_; }
     qint16 BackgroundNo() const { return backgroundNo_; }
 
-    PictureBox* PicGame;
+    GamePicture* PicGame;
     std::array<FlipCard*, FlipRules::kCards> PicWord{};
     QPushButton* cmdRestart;
     QPushButton* cmdNext;

@@ -5,7 +5,7 @@
 #include <QTest>
 
 #include "games/FlipCard.h"
-#include "games/PictureBox.h"
+#include "games/GamePicture.h"
 #include "games/WordFFK.h"
 #include "tests/support/GameFixture.h"
 

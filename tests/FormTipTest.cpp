@@ -6,7 +6,7 @@
 #include <QTimer>
 
 #include "games/FormTip.h"
-#include "games/PictureBox.h"
+#include "games/GamePicture.h"
 #include "tests/support/GameFixture.h"
 #include "tests/support/ModalDriver.h"
 

@@ -42,6 +42,7 @@ class FakeHost : public MainHost {
 public:
     void ShowUserControl(qint16 mode) override { modes.push_back(mode); }
     void mnuLEARN_Orvanel_Click() override {}
+    void ShowPPKHelp() override {}
     std::vector<int> modes;
 };
 

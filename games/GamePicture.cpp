@@ -1,4 +1,4 @@
-#include "games/PictureBox.h"
+#include "games/GamePicture.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -6,29 +6,29 @@
 #include <QPainterPath>
 #include <QStyleOptionFocusRect>
 
-PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {}
+GamePicture::GamePicture(QWidget* parent) : QWidget(parent) {}
 
-void PictureBox::SetPicture(const QImage& picture) {
+void GamePicture::SetPicture(const QImage& picture) {
     picture_ = picture;
     update();
 }
 
-void PictureBox::Clear() {
+void GamePicture::Clear() {
     SetPicture(QImage());
 }
 
-void PictureBox::SetCornerRadius(int radius) {
+void GamePicture::SetCornerRadius(int radius) {
     radius_ = radius;
     update();
 }
 
-void PictureBox::SetClickHandler(std::function<void()> handler) {
+void GamePicture::SetClickHandler(std::function<void()> handler) {
     clicked_ = std::move(handler);
     setFocusPolicy(clicked_ ? Qt::StrongFocus : Qt::NoFocus);
     setCursor(clicked_ ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
-void PictureBox::paintEvent(QPaintEvent*) {
+void GamePicture::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -51,7 +51,7 @@ void PictureBox::paintEvent(QPaintEvent*) {
     }
 }
 
-void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
+void GamePicture::mouseReleaseEvent(QMouseEvent* event) {
     if (clicked_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
         clicked_();
         return;
@@ -59,7 +59,7 @@ void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
     QWidget::mouseReleaseEvent(event);
 }
 
-void PictureBox::keyPressEvent(QKeyEvent* event) {
+void GamePicture::keyPressEvent(QKeyEvent* event) {
     if (clicked_ && event->key() == Qt::Key_Space) {
         clicked_();
         return;

@@ -7,9 +7,9 @@
 // A picture drawn to fill its box without distortion (the edges that do not
 // fit are cut off). With a click handler it also takes the keyboard focus
 // and answers Space like a click (Enter stays with a dialog's default button).
-class PictureBox : public QWidget {
+class GamePicture : public QWidget {
 public:
-    explicit PictureBox(QWidget* parent);
+    explicit GamePicture(QWidget* parent);
 
     void SetPicture(const QImage& picture);
     void Clear();
