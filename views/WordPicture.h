@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+// A word's picture, stretched to fill the control. A click (or Space) and a
+// double click (or Enter) are reported, so that every use of a picture also
+// has a keyboard path. Its accessible name is the word it shows.
+class WordPicture : public QWidget {
+    Q_OBJECT
+public:
+    explicit WordPicture(QWidget* parent);
+
+    void SetPicture(const QImage& picture, const QString& word);
+    void SetBorder(bool border);
+    bool HasBorder() const { return border_; }
+    QString Word() const { return word_; }
+
+signals:
+    void clicked();
+    void doubleClicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QImage picture_;
+    QString word_;
+    bool border_ = false;
+};
