@@ -1,5 +1,6 @@
 #include "views/Orvanel.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -418,6 +419,8 @@ void Orvanel::FinishMove(int move) {
 
 void Orvanel::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    // The arrow keys, Enter and Space work at once, without a click first.
+    if (!isAncestorOf(QApplication::focusWidget())) Picture1->setFocus();
     if (!pendingEntrance_) return;
     // After the window has come up, so the pupil sees the first transition.
     QTimer::singleShot(0, this, [this] {
