@@ -54,6 +54,7 @@ Orvanel::Orvanel(LessonContext& context, TickSource& ticks, QWidget* parent)
     : QWidget(parent),
       context_(context),
       rules_(context.state, context.random),
+      readAlong_(context.state, context.store, context.sound, context.recorder, context.messages),
       effects_(context.state, ticks, context.random) {
     setAccessibleName(QStringLiteral("单词初记"));
     setFocusPolicy(Qt::StrongFocus);
@@ -61,6 +62,23 @@ Orvanel::Orvanel(LessonContext& context, TickSource& ticks, QWidget* parent)
     CreateRecorderPanel();
     PlaceControls();
     ConnectControls();
+    ConnectRecorderPanel();
+    readAlong_.RecordingChanged = [this] {
+        ShowRecorderState();
+        lblRecord->repaint();
+        lblMyAudio->repaint();
+    };
+    ShowRecorderState();
+}
+
+// A recording still running when the program ends is kept under its word.
+Orvanel::~Orvanel() {
+    readAlong_.RecordingChanged = nullptr;
+    readAlong_.SaveMyRecord();
+}
+
+void Orvanel::StartMyRecord() {
+    readAlong_.StartMyRecord();
 }
 
 void Orvanel::CreateControls() {
@@ -261,6 +279,39 @@ void Orvanel::ConnectControls() {
     connect(chkChinese, &QCheckBox::clicked, this, [this] { LabelChinese->setVisible(chkChinese->isChecked()); });
 }
 
+void Orvanel::ConnectRecorderPanel() {
+    connect(lblRecord, &ClickableLabel::clicked, this, [this] { lblRecord_Click(); });
+    connect(imgRecord, &QToolButton::clicked, this, [this] { lblRecord_Click(); });
+    connect(TimerRecord, &QTimer::timeout, this, [this] { TimerRecord_Timer(); });
+    connect(lblStandardAudio, &ClickableLabel::clicked, this, [this] { Listen(&ReadAlongRules::StandardAudioClicked); });
+    connect(imgStandardAudio, &QToolButton::clicked, this, [this] { Listen(&ReadAlongRules::StandardAudioClicked); });
+    connect(lblMyAudio, &ClickableLabel::clicked, this, [this] { Listen(&ReadAlongRules::MyAudioClicked); });
+    connect(imgMyAudio, &QToolButton::clicked, this, [this] { Listen(&ReadAlongRules::MyAudioClicked); });
+    connect(lblBothAudio, &ClickableLabel::clicked, this, [this] { Listen(&ReadAlongRules::BothAudioClicked); });
+    connect(imgBothAudio, &QToolButton::clicked, this, [this] { Listen(&ReadAlongRules::BothAudioClicked); });
+    connect(Picture1, &PictureBox::clicked, this, [this] { readAlong_.PictureClicked(); });
+    connect(imgReadBad, &QToolButton::clicked, this, [this] { imgReadBad_Click(); });
+    connect(chkRead, &QCheckBox::clicked, this, [this] { chkRead_Click(); });
+    connect(chkAutoplay, &QCheckBox::clicked, this, [this] { chkAutoplay_Click(); });
+    connect(TimerAutoplay, &QTimer::timeout, this, [this] { NextWord(); });
+}
+
+// The record control's caption and name tell whether a recording runs; the
+// indicator tells whether the word has one.
+void Orvanel::ShowRecorderState() {
+    const QString caption = readAlong_.RecordCaption();
+    lblRecord->setText(caption);
+    imgRecord->setAccessibleName(caption);
+    imgRecord->setToolTip(caption);
+    lblMyAudio->setText(readAlong_.MyAudioCaption());
+    lblMyAudio->setStyleSheet(readAlong_.MyAudioRecorded() ? QStringLiteral("color: black;")
+                                                           : QStringLiteral("color: red;"));
+    if (!readAlong_.Recording())
+        TimerRecord->stop();
+    else if (!TimerRecord->isActive())
+        TimerRecord->start();
+}
+
 bool Orvanel::eventFilter(QObject* watched, QEvent* event) {
     if (watched == pictureArea_ && event->type() == QEvent::Resize) FitPictures();
     return QWidget::eventFilter(watched, event);
@@ -333,9 +384,7 @@ void Orvanel::LoadWord() {
     SetLabelText(LabelChinese, state.CurChinese, OrvanelRules::kChineseStartSize);
     txtEnglish->setVisible(chkEnglish->isChecked());
     LabelChinese->setVisible(chkChinese->isChecked());
-    const bool recorded = context_.store.WordFileExists(MediaStore::kMyVoice, state.CurEnglish, QStringLiteral(".wav"));
-    lblMyAudio->setText(recorded ? QStringLiteral("我的朗读") : QStringLiteral("尚未录音"));
-    lblMyAudio->setStyleSheet(recorded ? QStringLiteral("color: black;") : QStringLiteral("color: red;"));
+    ShowRecorderState();
 }
 
 void Orvanel::LoadArrPics() {
@@ -399,6 +448,7 @@ void Orvanel::LoadWordPic() {
         return;
     }
     context_.words.SetCurrentWord();
+    readAlong_.WordShown();
     lblWordNum->setText(QStringLiteral("%1/%2").arg(state.CurWordIndex + 1).arg(state.WordCount));
     LoadWord();
     LoadArrPics();
@@ -550,6 +600,44 @@ void Orvanel::TimerAnimation_Timer() {
     }
     txtEnglish->setText(txtEnglish->text() + letter);
     if (OrvanelRules::IsSpokenLetter(letter)) context_.sound.PlayWordSound(QString(letter));
+}
+
+void Orvanel::lblRecord_Click() {
+    StopAutoplay();
+    readAlong_.RecordClicked();
+    ShowRecorderState();
+}
+
+void Orvanel::TimerRecord_Timer() {
+    readAlong_.SaveMyRecord();
+    ShowRecorderState();
+}
+
+// The standard pronunciation, the pupil's recording or both: browsing
+// stops and a running recording is saved first.
+void Orvanel::Listen(void (ReadAlongRules::*action)()) {
+    StopAutoplay();
+    (readAlong_.*action)();
+    ShowRecorderState();
+}
+
+void Orvanel::imgReadBad_Click() {
+    readAlong_.DeleteMyRecord();
+    ShowRecorderState();
+}
+
+void Orvanel::chkRead_Click() {
+    FrameRecorder->setVisible(chkRead->isChecked());
+}
+
+// The first step follows the click at once.
+void Orvanel::chkAutoplay_Click() {
+    if (!chkAutoplay->isChecked()) {
+        TimerAutoplay->stop();
+        return;
+    }
+    TimerAutoplay->start();
+    NextWord();
 }
 
 void Orvanel::keyPressEvent(QKeyEvent* event) {

@@ -6,6 +6,7 @@
 #include "app/LessonContext.h"
 #include "media/modTransEffects.h"
 #include "views/OrvanelRules.h"
+#include "views/ReadAlongRules.h"
 
 class ClickableLabel;
 class PictureBox;
@@ -20,13 +21,15 @@ class TickSource;
 
 // The listen-and-read view: one word at a time with its picture (changed by
 // a transition), spelling, meaning, position and a strip of thumbnails, and
-// the buttons, keys and arrows that move through the unit. The recorder
-// panel, the autoplay check box and the timers are laid out here; their
-// audio side is wired separately.
+// the buttons, keys and arrows that move through the unit; the standard
+// pronunciation, the pupil's own recording and its replay, and automatic
+// browsing.
 class Orvanel : public QWidget {
 public:
     Orvanel(LessonContext& context, TickSource& ticks, QWidget* parent);
+    ~Orvanel() override;
 
+    void StartMyRecord();
     void InitUserControl();
     void StopAutoplay();
     void LoadWord();
@@ -38,7 +41,6 @@ public:
     qint16 PageStart = 0;
     qint16 PageSize = 0;
     bool InTransition = false;
-    bool Speaking = false;
 
     // Recorder panel
     QTimer* TimerRecord;
@@ -83,6 +85,7 @@ public:
     QToolButton* imgAudio;
 
     OrvanelRules& Rules() { return rules_; }
+    ReadAlongRules& ReadAlong() { return readAlong_; }
     modTransEffects& Effects() { return effects_; }
     QString AudioTag() const { return audioTag_; }
 
@@ -99,6 +102,8 @@ private:
     void FitPictures();
     void FitThumbnails();
     void ConnectControls();
+    void ConnectRecorderPanel();
+    void ShowRecorderState();
 
     void ShowTransition();
     void SetNavButtons(qint16 index);
@@ -120,9 +125,16 @@ private:
     void imgAudio_Click();
     void txtEnglish_Click();
     void TimerAnimation_Timer();
+    void lblRecord_Click();
+    void TimerRecord_Timer();
+    void Listen(void (ReadAlongRules::*action)());
+    void imgReadBad_Click();
+    void chkRead_Click();
+    void chkAutoplay_Click();
 
     LessonContext& context_;
     OrvanelRules rules_;
+    ReadAlongRules readAlong_;
     modTransEffects effects_;
     QString audioTag_;
     QWidget* pictureArea_;

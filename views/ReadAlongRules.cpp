@@ -39,7 +39,6 @@ void ReadAlongRules::StartMyRecord() {
 }
 
 void ReadAlongRules::RecordClicked() {
-    StopAutoplay();
     if (recording_) {
         StopThroughTemporaryFile();
         PlayMyRecording();
@@ -48,29 +47,39 @@ void ReadAlongRules::RecordClicked() {
     recordingWord_ = state_.CurEnglish;
     StartMyRecord();
     // A start that failed has said why; the control stays ready to start.
-    recording_ = recorder_.Recording();
+    SetRecording(recorder_.Recording());
 }
 
 // The recording replaces the word's file only once it has been saved whole,
 // so a failed save keeps the earlier recording.
 void ReadAlongRules::StopThroughTemporaryFile() {
+    // Cleared first: a message box on the way must not let the time limit
+    // stop the same recording again.
     recording_ = false;
     const QString temporary = TemporaryFile();
     QFile::remove(temporary);
     recorder_.StopRecord(temporary);
-    if (!QFileInfo(temporary).isFile()) return;
-    const QString target = RecordingFile(recordingWord_);
-    if (target.isEmpty() ||
-        std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(target).constData()) != 0) {
-        QFile::remove(temporary);
-        messages_.Show(QStringLiteral("录音没能保存。"), kTitle, MsgButtons::Ok, MsgIcon::Critical);
+    if (QFileInfo(temporary).isFile()) {
+        const QString target = RecordingFile(recordingWord_);
+        if (target.isEmpty() ||
+            std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(target).constData()) != 0) {
+            QFile::remove(temporary);
+            messages_.Show(QStringLiteral("录音没能保存。"), kTitle, MsgButtons::Ok, MsgIcon::Critical);
+        }
     }
+    SetRecording(false);
+}
+
+void ReadAlongRules::SetRecording(bool recording) {
+    recording_ = recording;
+    if (RecordingChanged) RecordingChanged();
 }
 
 void ReadAlongRules::SaveMyRecord() {
     if (!recording_) return;
     recording_ = false;
     recorder_.StopRecord(RecordingFile(recordingWord_));
+    SetRecording(false);
 }
 
 void ReadAlongRules::StopMyRecord() {
@@ -100,25 +109,17 @@ void ReadAlongRules::PlayMyRecording() {
 }
 
 void ReadAlongRules::StandardAudioClicked() {
-    StopAutoplay();
     StopMyRecord();
     PictureClicked();
 }
 
 void ReadAlongRules::MyAudioClicked() {
-    StopAutoplay();
     StopMyRecord();
     PlayMyRecording();
 }
 
 void ReadAlongRules::BothAudioClicked() {
-    StopAutoplay();
     StopMyRecord();
     PictureClicked();
     PlayMyRecording();
-}
-
-bool ReadAlongRules::AutoplayClicked(bool checked) {
-    autoplay_ = checked;
-    return autoplay_;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 class MediaStore;
 class MessageService;
@@ -9,9 +10,8 @@ class modRecordWav;
 struct LessonState;
 
 // What the listen-and-read view does with sound: the standard
-// pronunciation, the pupil's own recording and its replay, and whether the
-// view browses by itself. The view mirrors this state in its labels, timers
-// and check box after every action.
+// pronunciation, the pupil's own recording and its replay. The view mirrors
+// this state in its labels and its record timer after every action.
 class ReadAlongRules {
 public:
     static inline const QString kStartCaption = QStringLiteral("开始录音");
@@ -49,15 +49,15 @@ public:
     void BothAudioClicked();
     bool Speaking() const { return speaking_; }
 
-    // Automatic browsing. Returns whether a step is due at once.
-    bool AutoplayClicked(bool checked);
-    void StopAutoplay() { autoplay_ = false; }
-    bool Autoplay() const { return autoplay_; }
+    // Told when a recording starts or ends, before any sound is played, so
+    // the controls show the change while the sound plays.
+    std::function<void()> RecordingChanged;
 
 private:
     QString RecordingFile(const QString& word) const;
     QString TemporaryFile() const;
     void StopThroughTemporaryFile();
+    void SetRecording(bool recording);
     void PlayMyRecording();
 
     LessonState& state_;
@@ -68,5 +68,4 @@ private:
     bool recording_ = false;
     QString recordingWord_;
     bool speaking_ = false;
-    bool autoplay_ = false;
 };
