@@ -152,9 +152,11 @@ bool FormMain::Start() {
     // A stored position outside the lists falls back to the first book or unit.
     if (state_.CurBook < 0 || state_.CurBook >= state_.BookCount) state_.CurBook = 0;
     catalogue_.LoadUnits(state_.CurBook);
+    if (db_.Refused()) return false;
     if (state_.CurUnit < 0 || state_.CurUnit >= state_.UnitCount) state_.CurUnit = 0;
-    if (!words_.LoadUnitWords(state_.CurBook, state_.CurUnit) &&
-        BookUnitDialog().exec() != QDialog::Accepted) {
+    const bool wordsLoaded = words_.LoadUnitWords(state_.CurBook, state_.CurUnit);
+    if (db_.Refused()) return false;
+    if (!wordsLoaded && BookUnitDialog().exec() != QDialog::Accepted) {
         messages_.Show(QStringLiteral("没有选择单元，程序将退出。"), kAppTitle, MsgButtons::Ok, MsgIcon::Information);
         return false;
     }
@@ -318,9 +320,10 @@ void FormMain::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+// Position and results are one save: a failing database tells the pupil
+// once, and the program still ends.
 void FormMain::SaveAndQuit() {
     state_.ReadViewEntered = true;
     state_.EffectRunning = false;
-    db_.SavePosition();
-    words_.SaveAllResults();
+    db_.InOneTransaction([this] { return db_.SavePosition() && words_.SaveAllResults(); });
 }

@@ -3,25 +3,29 @@
 #include "app/LessonState.h"
 #include "data/LessonDatabase.h"
 
-void CBookUnit::UpdateUnitStatus(LessonDatabase& db, const LessonState& state) const {
+bool CBookUnit::UpdateUnitStatus(LessonDatabase& db, const LessonState& state) const {
     const QString table = SqlName(state.VersionDB + QStringLiteral("_BookUnit"));
-    if (!db.OpenRecordset({QStringLiteral("select * from %1 where BookID = ? and UnitID = ?").arg(table),
-                           {BookID, UnitID}}))
-        return;
-    Recordset& rs = db.SharedRecordset;
-    if (rs.RecordCount() == 1) {
-        rs.MoveFirst();
-        rs.SetField(QStringLiteral("UnitStatus"), UnitStatus);
-        rs.Update();
-    } else {
-        AddUnitRow(db, state);
-    }
-    db.CloseRecordset();
+    return db.InOneTransaction([&] {
+        if (!db.OpenRecordset({QStringLiteral("select * from %1 where BookID = ? and UnitID = ?").arg(table),
+                               {BookID, UnitID}}))
+            return false;
+        Recordset& rs = db.SharedRecordset;
+        bool written;
+        if (rs.RecordCount() == 1) {
+            rs.MoveFirst();
+            rs.SetField(QStringLiteral("UnitStatus"), UnitStatus);
+            written = rs.Update();
+        } else {
+            written = AddUnitRow(db, state);
+        }
+        db.CloseRecordset();
+        return written;
+    });
 }
 
 // Only a damaged table lacks the row (or has it twice); the new row starts
 // with nothing completed. Its names are filled because the columns hold no NULL.
-void CBookUnit::AddUnitRow(LessonDatabase& db, const LessonState& state) const {
+bool CBookUnit::AddUnitRow(LessonDatabase& db, const LessonState& state) const {
     Recordset& rs = db.SharedRecordset;
     rs.AddNew();
     rs.SetField(QStringLiteral("VersionID"), state.CurVersionID);
@@ -31,5 +35,5 @@ void CBookUnit::AddUnitRow(LessonDatabase& db, const LessonState& state) const {
     rs.SetField(QStringLiteral("UnitID"), UnitID);
     rs.SetField(QStringLiteral("UnitName"), UnitName);
     rs.SetField(QStringLiteral("UnitStatus"), 0);
-    rs.Update();
+    return rs.Update();
 }

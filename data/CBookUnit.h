@@ -14,8 +14,9 @@ struct CBookUnit {
     QString UnitName;
     qint16 UnitStatus = 0;
 
-    void UpdateUnitStatus(LessonDatabase& db, const LessonState& state) const;
+    // False when the status could not be written (the pupil has been told).
+    bool UpdateUnitStatus(LessonDatabase& db, const LessonState& state) const;
 
 private:
-    void AddUnitRow(LessonDatabase& db, const LessonState& state) const;
+    bool AddUnitRow(LessonDatabase& db, const LessonState& state) const;
 };

@@ -25,19 +25,23 @@ void Increment(qint16& counter) {
 
 // Rows are matched on the trimmed spelling, as the words were loaded, so a
 // spelling stored with blanks around it still gets its result.
-void CWordType::UpdateUserInfo(LessonDatabase& db, const QString& versionDB) {
-    if (!db.OpenRecordset({QStringLiteral("select * from %1 where trim(English) = ?").arg(SqlName(versionDB)),
-                           {English}}))
-        return;
-    SetWordResultString();
-    Recordset& rs = db.SharedRecordset;
-    rs.MoveFirst();
-    for (int n = rs.RecordCount(); n > 0; --n) {
-        rs.SetField(QStringLiteral("Result"), Result);
-        rs.Update();
-        rs.MoveNext();
-    }
-    db.CloseRecordset();
+bool CWordType::UpdateUserInfo(LessonDatabase& db, const QString& versionDB) {
+    return db.InOneTransaction([&] {
+        if (!db.OpenRecordset({QStringLiteral("select * from %1 where trim(English) = ?").arg(SqlName(versionDB)),
+                               {English}}))
+            return false;
+        SetWordResultString();
+        Recordset& rs = db.SharedRecordset;
+        bool written = true;
+        rs.MoveFirst();
+        for (int n = rs.RecordCount(); n > 0 && written; --n) {
+            rs.SetField(QStringLiteral("Result"), Result);
+            written = rs.Update();
+            rs.MoveNext();
+        }
+        db.CloseRecordset();
+        return written;
+    });
 }
 
 // A damaged text reads its missing or non-numeric parts as 0.

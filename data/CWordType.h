@@ -20,7 +20,8 @@ struct CWordType {
     qint16 testNum = 0;
     qint16 rightNum = 0;
 
-    void UpdateUserInfo(LessonDatabase& db, const QString& versionDB);
+    // False when the result could not be written (the pupil has been told).
+    bool UpdateUserInfo(LessonDatabase& db, const QString& versionDB);
     void GetWordResult();
     void SetWordResultString();
     void SetComposition();

@@ -16,6 +16,10 @@ bool Catalogue::LoadUnits(qint16 book) {
         return false;
     Recordset& rs = db_.SharedRecordset;
     const int count = rs.RecordCount();
+    if (!db_.CountFits(count)) {
+        db_.CloseRecordset();
+        return false;
+    }
     state_.UnitCount = static_cast<qint16>(count);
     bool found = count > 0;
     if (found) {
@@ -50,9 +54,9 @@ qint16 Catalogue::MergedStatus(qint16 current, qint16 bit) {
     return static_cast<qint16>(current + bit);
 }
 
-void Catalogue::MergeUnitStatus(qint16 bit) {
-    if (state_.CurUnit < 0 || state_.CurUnit >= static_cast<int>(state_.BookUnits.size())) return;
+bool Catalogue::MergeUnitStatus(qint16 bit) {
+    if (state_.CurUnit < 0 || state_.CurUnit >= static_cast<int>(state_.BookUnits.size())) return false;
     CBookUnit& unit = state_.BookUnits[state_.CurUnit];
     unit.UnitStatus = MergedStatus(unit.UnitStatus, bit);
-    unit.UpdateUnitStatus(db_, state_);
+    return unit.UpdateUnitStatus(db_, state_);
 }

@@ -14,7 +14,8 @@ public:
 
     bool LoadUnits(qint16 book);
     QString GetBookName(qint16 book) const;
-    void MergeUnitStatus(qint16 bit);
+    // False when the new status could not be stored (the pupil has been told).
+    bool MergeUnitStatus(qint16 bit);
 
     static qint16 MergedStatus(qint16 current, qint16 bit);
 

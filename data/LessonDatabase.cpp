@@ -1,6 +1,8 @@
 #include "data/LessonDatabase.h"
 
 #include <QFileInfo>
+#include <cstring>
+#include <limits>
 #include <sqlite3.h>
 
 #include "app/LessonState.h"
@@ -9,8 +11,12 @@
 
 namespace {
 
-const QString kCannotOpen = QStringLiteral("无法打开词库文件：\n%1\n请重新安装本软件。");
+const QString kMissing = QStringLiteral("找不到词库文件：\n%1\n请重新安装本软件。");
+const QString kCannotOpen = QStringLiteral("无法打开词库文件：\n%1\n请确认这个文件可以读取。");
 const QString kDamaged = QStringLiteral("词库文件已损坏，无法读取：\n%1\n请重新安装本软件。");
+const QString kNotSaved = QStringLiteral("学习结果没有保存：无法写入词库文件\n%1\n请确认这个文件和它所在的文件夹可以写入，程序会在下次保存时再试。");
+const QString kNotKept = QStringLiteral("词库文件不能写入：\n%1\n可以照常学习，但是这次的学习结果不能保存。");
+const QString kTooLarge = QStringLiteral("词库文件中的册、单元或单词太多，本软件无法使用：\n%1");
 
 }  // namespace
 
@@ -18,8 +24,9 @@ LessonDatabase::LessonDatabase(LessonState& state, MessageService& messages)
     : state_(state), messages_(messages) {}
 
 LessonDatabase::~LessonDatabase() {
-    if (inBatch_) EndBatch();
-    CloseRecordset();
+    SharedRecordset.Close();
+    if (db_) Release();
+    Disconnect();
 }
 
 void LessonDatabase::BuildConnString(const QString& appPicsDir) {
@@ -27,11 +34,12 @@ void LessonDatabase::BuildConnString(const QString& appPicsDir) {
     connString_ = QStringLiteral("Data Source=") + dbFilePath_;
 }
 
-bool LessonDatabase::TryConnect() {
-    const QByteArray path = QFile::encodeName(dbFilePath_);
-    if (sqlite3_open_v2(path.constData(), &db_, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
-        sqlite3_exec(db_, "select count(*) from sqlite_master", nullptr, nullptr, nullptr) == SQLITE_OK)
+bool LessonDatabase::TryConnect(const QByteArray& path, int flags) {
+    if (sqlite3_open_v2(path.constData(), &db_, flags, nullptr) == SQLITE_OK &&
+        sqlite3_exec(db_, "select count(*) from sqlite_master", nullptr, nullptr, nullptr) == SQLITE_OK) {
+        sqlite3_busy_timeout(db_, 2000);
         return true;
+    }
     Disconnect();
     return false;
 }
@@ -41,37 +49,129 @@ void LessonDatabase::Disconnect() {
     db_ = nullptr;
 }
 
-// A scrambled file cannot be opened: unscramble it and try once more. When
-// that fails too the file is put back as it was found.
-bool LessonDatabase::Connect() {
-    if (db_) return true;
-    if (!QFileInfo(dbFilePath_).isFile()) {
-        ReportFailure(kCannotOpen);
-        return false;
-    }
-    if (TryConnect()) return true;
-    ModuleCrpt::ScrambleHeader(dbFilePath_);
-    if (TryConnect()) return true;
-    ModuleCrpt::ScrambleHeader(dbFilePath_);
-    ReportFailure(kCannotOpen);
-    return false;
+// Closes the file and leaves it scrambled, whatever state it was found in.
+void LessonDatabase::Release() {
+    if (inMemory_) return;
+    Disconnect();
+    if (ModuleCrpt::FileForm(dbFilePath_, ModuleCrpt::kSqliteStart) == ModuleCrpt::HeaderForm::Plain)
+        ModuleCrpt::ScrambleHeader(dbFilePath_);
 }
 
-void LessonDatabase::ReportFailure(const QString& text) {
+// The first open also finds out whether the file can be written; when it
+// cannot, the database is read into memory for the rest of the session.
+LessonDatabase::Access LessonDatabase::Connect() {
+    if (db_) return Access::Ok;
+    if (!QFileInfo(dbFilePath_).isFile()) return Access::Missing;
+    const Access access = OpenInPlace();
+    if (checkedWritable_ || (access != Access::Ok && access != Access::NotWritable)) return access;
+    checkedWritable_ = true;
+    if (access == Access::Ok && WritesReachTheFile()) return Access::Ok;
+    Release();
+    return OpenInMemory();
+}
+
+// The header tells which state the file is in, so a plain file (left so by
+// a crash) opens at once and a scrambled one is unscrambled first.
+LessonDatabase::Access LessonDatabase::OpenInPlace() {
+    const ModuleCrpt::HeaderForm form = ModuleCrpt::FileForm(dbFilePath_, ModuleCrpt::kSqliteStart);
+    if (form == ModuleCrpt::HeaderForm::Unknown) return Access::Damaged;
+    if (form == ModuleCrpt::HeaderForm::Scrambled && !ModuleCrpt::ScrambleHeader(dbFilePath_))
+        return Access::NotWritable;
+    if (TryConnect(QFile::encodeName(dbFilePath_), SQLITE_OPEN_READWRITE)) {
+        if (!sqlite3_db_readonly(db_, "main")) return Access::Ok;
+        Release();
+        return Access::NotWritable;
+    }
+    Release();
+    return Access::Damaged;
+}
+
+// Setting the header's user version to its own value needs the journal, so
+// it fails where the folder or the file cannot be written; nothing changes.
+bool LessonDatabase::WritesReachTheFile() {
+    sqlite3_stmt* stmt = nullptr;
+    int version = 0;
+    if (sqlite3_prepare_v2(db_, "pragma user_version", -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW)
+        version = sqlite3_column_int(stmt, 0);
+    sqlite3_finalize(stmt);
+    const QByteArray probe = "pragma user_version = " + QByteArray::number(version);
+    const bool writable = sqlite3_exec(db_, "begin immediate", nullptr, nullptr, nullptr) == SQLITE_OK &&
+                          sqlite3_exec(db_, probe.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_exec(db_, "rollback", nullptr, nullptr, nullptr);
+    return writable;
+}
+
+LessonDatabase::Access LessonDatabase::OpenInMemory() {
+    QFile file(dbFilePath_);
+    if (!file.open(QIODevice::ReadOnly)) return Access::NotWritable;
+    QByteArray bytes = file.readAll();
+    const ModuleCrpt::HeaderForm form = ModuleCrpt::FormOf(bytes, ModuleCrpt::kSqliteStart);
+    if (form == ModuleCrpt::HeaderForm::Unknown) return Access::Damaged;
+    if (form == ModuleCrpt::HeaderForm::Scrambled) ModuleCrpt::ScrambleHeader(bytes);
+
+    if (sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+        Disconnect();
+        return Access::Damaged;
+    }
+    auto* buffer = static_cast<unsigned char*>(sqlite3_malloc64(static_cast<sqlite3_uint64>(bytes.size())));
+    if (!buffer) {
+        Disconnect();
+        return Access::Damaged;
+    }
+    std::memcpy(buffer, bytes.constData(), static_cast<size_t>(bytes.size()));
+    const auto size = static_cast<sqlite3_int64>(bytes.size());
+    if (sqlite3_deserialize(db_, "main", buffer, size, size,
+                            SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_RESIZEABLE) != SQLITE_OK ||
+        sqlite3_exec(db_, "select count(*) from sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        Disconnect();
+        return Access::Damaged;
+    }
+    inMemory_ = true;
+    return Access::Ok;
+}
+
+void LessonDatabase::Report(const QString& text, MsgIcon icon) {
     const QString title = state_.VersionName.isEmpty() ? QStringLiteral("英语Orvanel") : state_.VersionName;
-    messages_.Show(text.arg(dbFilePath_), title, MsgButtons::Ok, MsgIcon::Critical);
+    messages_.Show(text.arg(dbFilePath_), title, MsgButtons::Ok, icon);
+}
+
+void LessonDatabase::ReportReadFailure(Access access) {
+    switch (access) {
+    case Access::Missing: Report(kMissing, MsgIcon::Critical); return;
+    case Access::NotWritable: Report(kCannotOpen, MsgIcon::Critical); return;
+    case Access::Damaged: Report(kDamaged, MsgIcon::Critical); return;
+    case Access::Ok: return;
+    }
+}
+
+void LessonDatabase::TellResultsNotKept() {
+    if (toldNotKept_) return;
+    toldNotKept_ = true;
+    Report(kNotKept, MsgIcon::Warning);
+}
+
+bool LessonDatabase::CountFits(qint64 count) {
+    if (count <= std::numeric_limits<qint16>::max()) return true;
+    if (!refused_) Report(kTooLarge, MsgIcon::Critical);
+    refused_ = true;
+    return false;
 }
 
 bool LessonDatabase::OpenRecordset(const SqlStatement& query) {
     SqlText = query;
     SharedRecordset.Close();
-    if (!Connect()) return false;
+    const Access access = Connect();
+    if (access != Access::Ok) {
+        // Inside a save the save itself tells what went wrong.
+        if (!inBatch_) ReportReadFailure(access);
+        return false;
+    }
     if (SharedRecordset.Open(db_, SqlText)) return true;
     if (!inBatch_) {
-        Disconnect();
-        ModuleCrpt::ScrambleHeader(dbFilePath_);
+        Release();
+        Report(kDamaged, MsgIcon::Critical);
     }
-    ReportFailure(kDamaged);
     return false;
 }
 
@@ -79,23 +179,31 @@ void LessonDatabase::CloseRecordset() {
     if (!SharedRecordset.IsOpen()) return;
     SharedRecordset.Close();
     if (inBatch_) return;
-    Disconnect();
-    ModuleCrpt::ScrambleHeader(dbFilePath_);
+    Release();
 }
 
 bool LessonDatabase::BeginBatch() {
-    if (!Connect()) return false;
-    sqlite3_exec(db_, "begin", nullptr, nullptr, nullptr);
+    if (Connect() != Access::Ok) {
+        Report(kNotSaved, MsgIcon::Critical);
+        return false;
+    }
+    if (sqlite3_exec(db_, "begin immediate", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        Release();
+        Report(kNotSaved, MsgIcon::Critical);
+        return false;
+    }
     inBatch_ = true;
     return true;
 }
 
-void LessonDatabase::EndBatch() {
+bool LessonDatabase::EndBatch(bool done) {
     SharedRecordset.Close();
-    sqlite3_exec(db_, "commit", nullptr, nullptr, nullptr);
+    const bool saved = done && sqlite3_exec(db_, "commit", nullptr, nullptr, nullptr) == SQLITE_OK;
+    if (!saved) sqlite3_exec(db_, "rollback", nullptr, nullptr, nullptr);
     inBatch_ = false;
-    Disconnect();
-    ModuleCrpt::ScrambleHeader(dbFilePath_);
+    Release();
+    if (!saved) Report(kNotSaved, MsgIcon::Critical);
+    return saved;
 }
 
 // A database without its settings row or version row cannot be studied from.
@@ -117,7 +225,7 @@ bool LessonDatabase::LoadSettings() {
         CloseRecordset();
     }
     if (!hasVersion) {
-        ReportFailure(kDamaged);
+        Report(kDamaged, MsgIcon::Critical);
         return false;
     }
 
@@ -125,7 +233,12 @@ bool LessonDatabase::LoadSettings() {
                             .arg(SqlName(state_.VersionDB + QStringLiteral("_BookUnit"))),
                         {}}))
         return false;
-    state_.BookCount = static_cast<qint16>(SharedRecordset.RecordCount());
+    const int count = SharedRecordset.RecordCount();
+    if (!CountFits(count)) {
+        CloseRecordset();
+        return false;
+    }
+    state_.BookCount = static_cast<qint16>(count);
     state_.BookNames.assign(state_.BookCount, QString());
     SharedRecordset.MoveFirst();
     for (int i = 0; i < state_.BookCount; ++i) {
@@ -133,17 +246,22 @@ bool LessonDatabase::LoadSettings() {
         SharedRecordset.MoveNext();
     }
     CloseRecordset();
+    if (inMemory_) TellResultsNotKept();
     return true;
 }
 
-void LessonDatabase::SavePosition() {
-    if (!OpenRecordset({QStringLiteral("select * from FeatureTable"), {}})) return;
-    if (!SharedRecordset.IsEOF()) {
-        SharedRecordset.SetField(QStringLiteral("LastBook"), state_.CurBook);
-        SharedRecordset.SetField(QStringLiteral("LastUnit"), state_.CurUnit);
-        SharedRecordset.Update();
-    }
-    CloseRecordset();
+bool LessonDatabase::SavePosition() {
+    return InOneTransaction([this] {
+        if (!OpenRecordset({QStringLiteral("select * from FeatureTable"), {}})) return false;
+        bool written = true;
+        if (!SharedRecordset.IsEOF()) {
+            SharedRecordset.SetField(QStringLiteral("LastBook"), state_.CurBook);
+            SharedRecordset.SetField(QStringLiteral("LastUnit"), state_.CurUnit);
+            written = SharedRecordset.Update();
+        }
+        CloseRecordset();
+        return written;
+    });
 }
 
 bool LessonDatabase::CreateEmptyDatabase(const QString& path, const QString& versionDB, QString* error) {

@@ -1,17 +1,19 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
+#include "app/MessageService.h"
 #include "data/Recordset.h"
 #include "data/SqlStatement.h"
 
 struct LessonState;
 struct sqlite3;
-class MessageService;
 
 // The lesson database file and the one shared recordset through which every
 // query runs. Each query opens the file, works and closes it; at rest the
-// file is scrambled.
+// file is scrambled. A file that cannot be written is read into memory once
+// and left untouched; the pupil is told that results will not be kept.
 class LessonDatabase {
 public:
     static inline const QString kFileName = QStringLiteral("orvanel.pet");
@@ -32,29 +34,49 @@ public:
     bool OpenRecordset(const SqlStatement& query);
     void CloseRecordset();
 
-    // Runs several queries within one open of the file and one transaction.
+    // Runs the writes of one save within one open of the file and one
+    // transaction; work returns whether all of them succeeded. A save that
+    // did not happen is rolled back and told to the pupil once; a save
+    // started inside another one joins it, and the outer one tells.
     template <typename Work>
     bool InOneTransaction(Work&& work) {
+        if (inBatch_) return work();
         if (!BeginBatch()) return false;
-        work();
-        EndBatch();
-        return true;
+        const bool done = work();
+        return EndBatch(done);
     }
 
     bool LoadSettings();
-    void SavePosition();
+    bool SavePosition();
+
+    // False while the database is only read from memory: writes reach the
+    // memory copy for this session, never the file.
+    bool CanSaveToFile() const { return !inMemory_; }
+
+    // Counts are 16-bit in the program: a larger count refuses the database,
+    // with one message naming the file. Refused() stays true afterwards.
+    bool CountFits(qint64 count);
+    bool Refused() const { return refused_; }
 
     // A new, plain database with the tables of the lesson database (content
     // builder and tests).
     static bool CreateEmptyDatabase(const QString& path, const QString& versionDB, QString* error);
 
 private:
-    bool Connect();
-    bool TryConnect();
+    enum class Access { Ok, Missing, NotWritable, Damaged };
+
+    Access Connect();
+    Access OpenInPlace();
+    Access OpenInMemory();
+    bool TryConnect(const QByteArray& path, int flags);
+    bool WritesReachTheFile();
     void Disconnect();
+    void Release();
     bool BeginBatch();
-    void EndBatch();
-    void ReportFailure(const QString& text);
+    bool EndBatch(bool done);
+    void ReportReadFailure(Access access);
+    void Report(const QString& text, MsgIcon icon);
+    void TellResultsNotKept();
 
     LessonState& state_;
     MessageService& messages_;
@@ -62,4 +84,8 @@ private:
     QString connString_;
     sqlite3* db_ = nullptr;
     bool inBatch_ = false;
+    bool checkedWritable_ = false;
+    bool inMemory_ = false;
+    bool toldNotKept_ = false;
+    bool refused_ = false;
 };

@@ -5,6 +5,7 @@
 #include "app/RandomSource.h"
 #include "data/LessonDatabase.h"
 
+#include <algorithm>
 #include <limits>
 
 WordRecords::WordRecords(LessonState& state, LessonDatabase& db, MessageService& messages,
@@ -18,6 +19,10 @@ bool WordRecords::LoadUnitWords(qint16 book, qint16 unit) {
         return false;
     Recordset& rs = db_.SharedRecordset;
     const int count = rs.RecordCount();
+    if (!db_.CountFits(count)) {
+        db_.CloseRecordset();
+        return false;
+    }
     state_.WordCount = static_cast<qint16>(count);
     const bool found = count > 0;
     if (found) {
@@ -49,11 +54,13 @@ void WordRecords::MakeWordRecord(Recordset& recordset, int i) {
     word.GetWordResult();
 }
 
-// All writes of one save share one open of the file and one transaction.
-void WordRecords::SaveAllResults() {
-    if (state_.Words.empty()) return;
-    db_.InOneTransaction([this] {
-        for (CWordType& word : state_.Words) word.UpdateUserInfo(db_, state_.VersionDB);
+// All writes of one save share one open of the file and one transaction, so
+// a failing database gives one message, not one per word.
+bool WordRecords::SaveAllResults() {
+    if (state_.Words.empty()) return true;
+    return db_.InOneTransaction([this] {
+        return std::all_of(state_.Words.begin(), state_.Words.end(),
+                           [this](CWordType& word) { return word.UpdateUserInfo(db_, state_.VersionDB); });
     });
 }
 

@@ -15,7 +15,9 @@ public:
 
     bool LoadUnitWords(qint16 book, qint16 unit);
     void MakeWordRecord(Recordset& recordset, int i);
-    void SaveAllResults();
+    // False when the results could not be written; they stay in memory, so
+    // the next save tries again.
+    bool SaveAllResults();
     void SetCurrentWord();
     void ResetRunFlags();
     void PrepareArrangeRun();

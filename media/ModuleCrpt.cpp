@@ -1,5 +1,6 @@
 #include "media/ModuleCrpt.h"
 
+#include <QFile>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -14,7 +15,7 @@ unsigned char ReverseBits(unsigned char byte) {
 
 bool ScrambleHeader(const QString& path) {
     if (path.isEmpty()) return false;
-    const QByteArray name = path.toLocal8Bit();
+    const QByteArray name = QFile::encodeName(path);
     const int fd = ::open(name.constData(), O_RDWR);
     if (fd < 0) return false;
     unsigned char header[kScrambledBytes];
@@ -27,6 +28,26 @@ bool ScrambleHeader(const QString& path) {
         ok = ::pwrite(fd, header, static_cast<size_t>(length), 0) == length;
     }
     return ::close(fd) == 0 && ok;
+}
+
+void ScrambleHeader(QByteArray& bytes) {
+    const qsizetype length = qMin<qsizetype>(bytes.size(), kScrambledBytes);
+    for (qsizetype i = 0; i < length; ++i)
+        bytes[i] = static_cast<char>(ReverseBits(static_cast<unsigned char>(bytes[i])));
+}
+
+HeaderForm FormOf(const QByteArray& bytes, const QByteArray& plainStart) {
+    if (bytes.startsWith(plainStart)) return HeaderForm::Plain;
+    QByteArray scrambledStart = plainStart;
+    ScrambleHeader(scrambledStart);
+    if (bytes.startsWith(scrambledStart)) return HeaderForm::Scrambled;
+    return HeaderForm::Unknown;
+}
+
+HeaderForm FileForm(const QString& path, const QByteArray& plainStart) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return HeaderForm::Unknown;
+    return FormOf(file.read(plainStart.size()), plainStart);
 }
 
 }  // namespace ModuleCrpt

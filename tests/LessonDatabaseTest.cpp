@@ -1,6 +1,7 @@
 #include <QFile>
 
 #include "media/ModuleCrpt.h"
+#include "tests/support/AsNobody.h"
 #include "tests/support/LessonFixture.h"
 
 using LessonDatabaseTest = LessonFixture;
@@ -129,4 +130,132 @@ TEST_F(LessonDatabaseTest, FileStaysInRollbackJournalMode) {
     EXPECT_FALSE(QFile::exists(install.DbPath() + "-journal"));
     ModuleCrpt::ScrambleHeader(install.DbPath());
     EXPECT_EQ(install.Query("pragma journal_mode").toString(), "delete");
+}
+
+namespace {
+
+QString Describe(const ScriptedMessageService& messages) {
+    QString text;
+    for (const auto& shown : messages.shown) text += "\n[" + shown.title + "] " + shown.text;
+    return text;
+}
+
+}  // namespace
+
+// As root nobody can be kept from writing, so these run as the user nobody:
+// first with the file and its folder both read-only, then with only the
+// folder read-only (the file could be changed, but SQLite has nowhere to put
+// its journal).
+TEST_F(LessonDatabaseTest, UnwritableDatabaseIsStudiedFromMemoryAndLeftUntouched) {
+    for (const bool fileWritable : {false, true}) {
+        ModuleCrpt::ScrambleHeader(install.DbPath());
+        AsNobody::LetRead(install.Root());
+        if (fileWritable) ASSERT_TRUE(AsNobody::Give(install.DbPath()));
+        const QByteArray before = install.ReadFile("Bin/AppPics/" + LessonDatabase::kFileName);
+
+        // A session with it: study, save, change unit and come back.
+        const AsNobody::Outcome outcome = AsNobody::Run([this] {
+            const bool started = StartLessonData();
+            state.Words[0].CountAnswer(true);
+            const bool resultsSaved = words.SaveAllResults();
+            state.CurBook = 1;
+            const bool positionSaved = db.SavePosition();
+            const bool reloaded = words.LoadUnitWords(1, 0) && words.LoadUnitWords(0, 0);
+            return QString("started=%1 saved=%2,%3 reloaded=%4 hello=%5 toFile=%6")
+                       .arg(started).arg(resultsSaved).arg(positionSaved).arg(reloaded)
+                       .arg(state.Words.empty() ? QString() : state.Words[0].Result)
+                       .arg(db.CanSaveToFile()) +
+                   Describe(messages);
+        });
+
+        ASSERT_EQ(outcome.exitCode, 0) << outcome.report.toStdString();
+        EXPECT_EQ(outcome.report, "started=1 saved=1,1 reloaded=1 hello=1|0|1 toFile=0\n[测试版] 词库文件不能写入：\n" +
+                                      install.DbPath() + "\n可以照常学习，但是这次的学习结果不能保存。")
+            << "file writable: " << fileWritable;
+        EXPECT_EQ(install.ReadFile("Bin/AppPics/" + LessonDatabase::kFileName), before);
+        EXPECT_FALSE(QFile::exists(install.DbPath() + "-journal"));
+        ModuleCrpt::ScrambleHeader(install.DbPath());
+    }
+}
+
+TEST_F(LessonDatabaseTest, FolderTurningReadOnlyFailsEachSaveOnceAndKeepsResultsForTheNextTry) {
+    QFile::remove(install.DbPath());
+    std::vector<TempInstall::Word> many;
+    for (int i = 0; i < 200; ++i) many.push_back({0, 0, QString("word%1").arg(i), "词"});
+    install.CreateDatabase({{"Unit 1"}, {"Unit 1"}}, many);
+    AsNobody::LetRead(install.Root());
+    ASSERT_TRUE(AsNobody::Give(install.AppPicsDir()) && AsNobody::Give(install.DbPath()));
+
+    const AsNobody::Outcome outcome = AsNobody::Run([this] {
+        if (!StartLessonData()) return QString("not started") + Describe(messages);
+        for (int i = 0; i < 200; ++i) words.CountAnswer(i, true);
+        state.CurBook = 1;
+        QFile::setPermissions(install.AppPicsDir(), QFile::ReadOwner | QFile::ExeOwner);
+        const bool failedResults = !words.SaveAllResults();
+        const bool failedPosition = !db.SavePosition();
+        const size_t messagesWhileLocked = messages.shown.size();
+        QFile::setPermissions(install.AppPicsDir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                        QFile::ReadOther | QFile::ExeOther);
+        const bool savedLater = words.SaveAllResults() && db.SavePosition();
+        return QString("failed=%1,%2 whileLocked=%3 savedLater=%4 kept=%5")
+                   .arg(failedResults).arg(failedPosition).arg(messagesWhileLocked).arg(savedLater)
+                   .arg(state.Words[199].Result) +
+               Describe(messages);
+    });
+
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.report.toStdString();
+    const QString notSaved = "\n[测试版] 学习结果没有保存：无法写入词库文件\n" + install.DbPath() +
+                             "\n请确认这个文件和它所在的文件夹可以写入，程序会在下次保存时再试。";
+    EXPECT_EQ(outcome.report, "failed=1,1 whileLocked=2 savedLater=1 kept=1|0|1" + notSaved + notSaved);
+    EXPECT_TRUE(install.DbIsScrambled());
+    ModuleCrpt::ScrambleHeader(install.DbPath());
+    EXPECT_EQ(install.Query("select count(*) from words where Result = '1|0|1'").toInt(), 200);
+    EXPECT_EQ(install.Query("select LastBook from FeatureTable").toInt(), 1);
+}
+
+TEST_F(LessonDatabaseTest, PlainFileLeftByACrashOpensAndIsNotFlippedTwice) {
+    ModuleCrpt::ScrambleHeader(install.DbPath());
+    ASSERT_TRUE(db.LoadSettings());
+    ModuleCrpt::ScrambleHeader(install.DbPath());  // as if the program had died with the file open
+    ASSERT_FALSE(install.DbIsScrambled());
+    ASSERT_TRUE(StartLessonData());
+    EXPECT_TRUE(words.SaveAllResults());
+    EXPECT_TRUE(install.DbIsScrambled());
+    EXPECT_TRUE(messages.shown.empty()) << Describe(messages).toStdString();
+}
+
+TEST_F(LessonDatabaseTest, MoreThan32767BooksAreRefusedWithoutWriting) {
+    install.Exec("insert into words_BookUnit (VersionID, BookID, BookName, UnitID, UnitName) "
+                 "with recursive n(i) as (select 2 union all select i + 1 from n where i < 33001) "
+                 "select 7, i, 'Book', 0, 'Unit' from n");
+    ModuleCrpt::ScrambleHeader(install.DbPath());
+    const QByteArray before = install.ReadFile("Bin/AppPics/" + LessonDatabase::kFileName);
+    EXPECT_FALSE(db.LoadSettings());
+    EXPECT_TRUE(db.Refused());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "词库文件中的册、单元或单词太多，本软件无法使用：\n" + install.DbPath());
+    EXPECT_EQ(messages.shown[0].title, "测试版");
+    EXPECT_EQ(install.ReadFile("Bin/AppPics/" + LessonDatabase::kFileName), before);
+}
+
+TEST_F(LessonDatabaseTest, TooManyUnitsOrWordsAreRefusedAndTheLoadedListsStay) {
+    install.Exec("insert into words_BookUnit (VersionID, BookID, BookName, UnitID, UnitName) "
+                 "with recursive n(i) as (select 1 union all select i + 1 from n where i < 40000) "
+                 "select 7, 1, '第2册', i, 'Unit' from n");
+    install.Exec("insert into words (Book, Unit, English, Chinese, Composition) "
+                 "with recursive n(i) as (select 1 union all select i + 1 from n where i < 33000) "
+                 "select 0, 1, 'w' || i, '词', 0 from n");
+    ASSERT_TRUE(StartLessonData());
+    const qint16 units = state.UnitCount;
+    const QString firstWord = state.Words[0].English;
+
+    EXPECT_FALSE(catalogue.LoadUnits(1));
+    EXPECT_EQ(state.UnitCount, units);
+    EXPECT_EQ(state.BookUnits.size(), size_t(units));
+    EXPECT_FALSE(words.LoadUnitWords(0, 1));
+    EXPECT_EQ(state.Words[0].English, firstWord);
+    EXPECT_EQ(state.WordCount, 4);
+    EXPECT_TRUE(db.Refused());
+    EXPECT_EQ(messages.shown.size(), 1u) << Describe(messages).toStdString();
+    EXPECT_TRUE(install.DbIsScrambled());
 }
