@@ -8,22 +8,32 @@
 
 #include "data/LessonDatabase.h"
 #include "media/ModuleCrpt.h"
+#include "tests/support/CopyTree.h"
 #include "tests/support/QtApp.h"
 #include "tests/support/TempInstall.h"
 #include "tools/TextbookSource.h"
 
 namespace {
 
-const QString kInstall = QStringLiteral(ORVANEL_INSTALL_DIR);
-
-// Works on copies: the built installation is what the program runs on.
+// Works on a copy of the built installation: the build alone writes that
+// one, and reading media here would unscramble them in place.
 class InstallationTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { EnsureQtApp(); }
+    static void SetUpTestSuite() {
+        EnsureQtApp();
+        built = new QTemporaryDir;
+        ASSERT_TRUE(CopyTree(QStringLiteral(ORVANEL_INSTALL_DIR), built->path()));
+        builtRoot = built->path();
+    }
+
+    static void TearDownTestSuite() {
+        delete built;
+        built = nullptr;
+    }
 
     void SetUp() override {
         copy.WriteFile("Bin/AppPics/" + LessonDatabase::kFileName,
-                       ReadAll(kInstall + "/Bin/AppPics/" + LessonDatabase::kFileName));
+                       ReadAll(builtRoot + "/Bin/AppPics/" + LessonDatabase::kFileName));
         ASSERT_TRUE(copy.DbIsScrambled());
         ModuleCrpt::ScrambleHeader(copy.DbPath());
     }
@@ -48,6 +58,8 @@ protected:
         }
     }
 
+    static inline QTemporaryDir* built = nullptr;
+    static inline QString builtRoot;
     TempInstall copy;
 };
 
@@ -78,8 +90,8 @@ TEST_F(InstallationTest, EveryWordHasOneScrambledPictureAndSound) {
     const QStringList words = Column("select distinct English from words");
     ASSERT_FALSE(words.isEmpty());
     for (const QString& word : words) {
-        const QString pic = kInstall + "/Common/pics/" + word;
-        const QString voice = kInstall + "/Common/voice/" + word;
+        const QString pic = builtRoot + "/Common/pics/" + word;
+        const QString voice = builtRoot + "/Common/voice/" + word;
         ASSERT_TRUE(QFile::exists(pic + ".pet")) << word.toStdString();
         EXPECT_FALSE(QFile::exists(pic + ".jpg")) << word.toStdString();
         ASSERT_TRUE(QFile::exists(voice + ".abw")) << word.toStdString();
@@ -97,7 +109,7 @@ TEST_F(InstallationTest, EveryWordHasOneScrambledPictureAndSound) {
 TEST_F(InstallationTest, SoundsDecodeWithSensibleLengths) {
     QStringList names = {"a", "w", "z", "hello", "Good morning", "o'clock"};
     for (const QString& name : names) {
-        copy.WriteFile("sound.wav", Unscrambled(kInstall + "/Common/voice/" + name + ".abw"));
+        copy.WriteFile("sound.wav", Unscrambled(builtRoot + "/Common/voice/" + name + ".abw"));
         SF_INFO info{};
         SNDFILE* file = sf_open(QFile::encodeName(copy.Root() + "/sound.wav").constData(), SFM_READ, &info);
         ASSERT_NE(file, nullptr) << name.toStdString();
@@ -108,7 +120,7 @@ TEST_F(InstallationTest, SoundsDecodeWithSensibleLengths) {
     }
     for (const char* feedback : {"SuccessWav1", "FailWav0", "Notify0"}) {
         SF_INFO info{};
-        SNDFILE* file = sf_open(QString("%1/Common/appvoice/%2.wav").arg(kInstall, feedback).toLocal8Bit().constData(),
+        SNDFILE* file = sf_open(QString("%1/Common/appvoice/%2.wav").arg(builtRoot, feedback).toLocal8Bit().constData(),
                                 SFM_READ, &info);
         ASSERT_NE(file, nullptr) << feedback;
         sf_close(file);
@@ -120,13 +132,13 @@ TEST_F(InstallationTest, SoundsDecodeWithSensibleLengths) {
 TEST_F(InstallationTest, ProgramFilesAndDefaultPicture) {
     for (const char* name : {"sound.bmp", "nosound.bmp", "Background1.jpg", "Background2.jpg", "Background3.jpg",
                              "Background4.jpg"})
-        EXPECT_FALSE(QImage(kInstall + "/Bin/AppPics/" + name).isNull()) << name;
+        EXPECT_FALSE(QImage(builtRoot + "/Bin/AppPics/" + name).isNull()) << name;
     for (const char* name : {"help.txt", "ppkhelp.txt"})
-        EXPECT_TRUE(QString::fromUtf8(ReadAll(kInstall + "/Bin/AppPics/" + name)).contains("单词")) << name;
-    EXPECT_FALSE(QImage(kInstall + "/Common/pics/ffe.jpg").isNull());
+        EXPECT_TRUE(QString::fromUtf8(ReadAll(builtRoot + "/Bin/AppPics/" + name)).contains("单词")) << name;
+    EXPECT_FALSE(QImage(builtRoot + "/Common/pics/ffe.jpg").isNull());
     QImage fallback;
-    EXPECT_TRUE(fallback.loadFromData(Unscrambled(kInstall + "/Common/pics/ffe.pet"), "JPG"));
-    EXPECT_TRUE(QDir(kInstall + "/Common/myvoice").exists());
+    EXPECT_TRUE(fallback.loadFromData(Unscrambled(builtRoot + "/Common/pics/ffe.pet"), "JPG"));
+    EXPECT_TRUE(QDir(builtRoot + "/Common/myvoice").exists());
 }
 
 TEST(TextbookSourceTest, ReportsBadLinesWithTheirNumbers) {

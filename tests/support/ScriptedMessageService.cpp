@@ -1,5 +1,17 @@
 #include "tests/support/ScriptedMessageService.h"
 
+namespace {
+
+// The next scripted answer; taken apart so that no disengaged optional is copied.
+std::optional<QString> TakeFront(std::deque<std::optional<QString>>& answers) {
+    const std::optional<QString> answer = std::move(answers.front());
+    answers.pop_front();
+    if (!answer) return std::nullopt;
+    return *answer;
+}
+
+}  // namespace
+
 MsgAnswer ScriptedMessageService::Show(const QString& text, const QString& title, MsgButtons buttons,
                                        MsgIcon icon) {
     shown.push_back({text, title, buttons, icon});
@@ -13,9 +25,7 @@ std::optional<QString> ScriptedMessageService::AskText(const QString& prompt, co
                                                        const QString&) {
     shown.push_back({prompt, title, MsgButtons::OkCancel, MsgIcon::None});
     if (textAnswers.empty()) return std::nullopt;
-    auto answer = textAnswers.front();
-    textAnswers.pop_front();
-    return answer;
+    return TakeFront(textAnswers);
 }
 
 std::optional<QString> ScriptedMessageService::ChooseFile(const QString& title, const QString&,
@@ -26,9 +36,7 @@ std::optional<QString> ScriptedMessageService::ChooseFile(const QString& title, 
 std::optional<QString> ScriptedMessageService::ChooseFolder(const QString& title, const QString&) {
     fileDialogs.push_back(title);
     if (fileAnswers.empty()) return std::nullopt;
-    auto answer = fileAnswers.front();
-    fileAnswers.pop_front();
-    return answer;
+    return TakeFront(fileAnswers);
 }
 
 bool ScriptedMessageService::Saw(const QString& text) const {
