@@ -54,7 +54,7 @@ TEST_F(FormRRKTest, PreparesFourPicturesAndMeaningsAndSpeaksTheWord) {
     EXPECT_TRUE(dialog->retAns);
     EXPECT_EQ(Spoken(), QStringList{"dog"});
     // Every picture used is scrambled again; the missing one fell back.
-    for (const QString& word : {"dog", "apple", "cat"}) {
+    for (const QString word : {"dog", "apple", "cat"}) {
         EXPECT_TRUE(install.Exists("Common/pics/" + word + ".pet")) << word.toStdString();
         EXPECT_FALSE(install.Exists("Common/pics/" + word + ".jpg")) << word.toStdString();
     }
