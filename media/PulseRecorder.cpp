@@ -202,6 +202,9 @@ QString PulseRecorder::Save(const QString& path) {
     const bool written = sf_writef_short(file, samples.data(), frames) == frames;
     if (sf_close(file) != 0 || !written || !temporary.flush()) return failed;
     temporary.close();
+    // A temporary file is private to its maker; a recording is an ordinary file.
+    if (!temporary.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther))
+        return failed;
     if (std::rename(QFile::encodeName(temporary.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
         return failed;
     temporary.setAutoRemove(false);

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTimer>
 #include <QtEndian>
@@ -218,6 +219,7 @@ TEST_F(RealRecordingTest, ASecondInTheViewsLayout) {
     EXPECT_EQ(rec.RecBytesPerSec, 176400u);
     EXPECT_EQ(QDir(install.DataDir() + "/myvoice").entryList(QDir::Files | QDir::Hidden),
               QStringList({"apple.wav"}));
+    EXPECT_TRUE(QFileInfo(install.DataDir() + "/myvoice/apple.wav").permissions() & QFile::ReadOther);
 }
 
 TEST_F(RealRecordingTest, MonoEightBitAndAnotherRate) {
