@@ -150,7 +150,9 @@ TEST_F(LessonDatabaseTest, UnwritableDatabaseIsStudiedFromMemoryAndLeftUntouched
     for (const bool fileWritable : {false, true}) {
         ModuleCrpt::ScrambleHeader(install.DbPath());
         AsNobody::LetRead(install.Root());
-        if (fileWritable) ASSERT_TRUE(AsNobody::Give(install.DbPath()));
+        if (fileWritable) {
+            ASSERT_TRUE(AsNobody::Give(install.DbPath()));
+        }
         const QByteArray before = install.ReadFile("Bin/AppPics/" + LessonDatabase::kFileName);
 
         // A session with it: study, save, change unit and come back.
