@@ -467,6 +467,14 @@ TEST_F(OrvanelTest, LongTextsShrinkButNotBelowEightPoints) {
     EXPECT_EQ((OrvanelRules::kEnglishStartSize - english) % 2, 0);
     EXPECT_LE(QFontMetrics(view->txtEnglish->font()).horizontalAdvance(view->txtEnglish->text()),
               view->Picture1->width());
+    state.CurEnglish = "Good afternoon";
+    view->LoadWord();
+    const int wide = view->txtEnglish->font().pointSize();
+    view->resize(600, 640);
+    QTRY_VERIFY_WITH_TIMEOUT(view->txtEnglish->font().pointSize() < wide, 2000);
+    EXPECT_LE(QFontMetrics(view->txtEnglish->font()).horizontalAdvance(view->txtEnglish->text()),
+              view->Picture1->width()) << "refitted to the narrower picture";
+    EXPECT_EQ(view->txtEnglish->text(), "Good afternoon");
     state.CurEnglish = QString(400, QChar('m'));
     view->LoadWord();
     EXPECT_EQ(view->txtEnglish->font().pointSize(), 8);

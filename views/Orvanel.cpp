@@ -172,6 +172,9 @@ void Orvanel::CreateRecorderPanel() {
     labelled(ReadViewPictures::MyVoice(), QStringLiteral("我的朗读"), imgMyAudio, lblMyAudio);
     labelled(ReadViewPictures::Both(), QStringLiteral("循环比对"), imgBothAudio, lblBothAudio);
     labelled(ReadViewPictures::Record(), QStringLiteral("开始录音"), imgRecord, lblRecord);
+    // Its label reads "开始录音" or "停止"; the picture keeps one name for both.
+    imgRecord->setAccessibleName(QStringLiteral("录音"));
+    imgRecord->setToolTip(QStringLiteral("录音"));
 
     Line1 = new QFrame(FrameRecorder);
     Line1->setFrameShape(QFrame::HLine);
@@ -325,6 +328,13 @@ void Orvanel::FitPictures() {
     Picture1->setGeometry(QRect(QPoint((area.width() - box.width()) / 2, (area.height() - box.height()) / 2), box));
     Picture2->resize(box);
     Picture3->resize(box);
+    // The texts are fitted to the picture's width, so they follow its size;
+    // a spelling being animated is left to finish as it is.
+    const LessonState& state = context_.state;
+    if (state.WordCount > 0 && !TimerAnimation->isActive()) {
+        SetLabelText(txtEnglish, state.CurEnglish, OrvanelRules::kEnglishStartSize);
+        SetLabelText(LabelChinese, state.CurChinese, OrvanelRules::kChineseStartSize);
+    }
 }
 
 void Orvanel::FitThumbnails() {
