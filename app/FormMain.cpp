@@ -15,6 +15,8 @@
 #include "app/WebPage.h"
 #include "games/WordFFK.h"
 #include "games/WordPPK2.h"
+#include "quiz/FormHistory.h"
+#include "quiz/FormLearnStatus.h"
 #include "quiz/WordRRK.h"
 #include "views/Orvanel.h"
 #include "views/WordList.h"
@@ -33,7 +35,7 @@ QString WebLink(const QString& address, const QString& text, const QString& colo
 
 FormMain::FormMain(const QString& programDir, MessageService& messages, SoundOutput& output, Recorder& recorder,
                    RandomSource& random)
-    : LessonServices(programDir, messages, output, recorder, random, *this) {
+    : LessonServices(programDir, messages, output, recorder, random, *this), history_(state_, db_, messages_) {
     setWindowTitle(kAppTitle);
     CreateMenus();
     CreateToolbar();
@@ -61,7 +63,7 @@ void FormMain::CreateMenus() {
     mnuTEST_SelectChinese =
         mnuTEST->addAction(QStringLiteral("看单词选中文"), this, [this] { mnuTEST_SelectChinese_Click(); });
     mnuTEST_Result = mnuTEST->addAction(QStringLiteral("单元测试结果"), this, [this] { mnuTEST_Result_Click(); });
-    mnuTEST_History = mnuTEST->addAction(QStringLiteral("测试历史"));
+    mnuTEST_History = mnuTEST->addAction(QStringLiteral("测试历史"), this, [this] { mnuTEST_History_Click(); });
     mnuTEST_History->setEnabled(false);
     mnuTEST_WordErrNum =
         mnuTEST->addAction(QStringLiteral("单词测试详情"), this, [this] { mnuTEST_WordErrNum_Click(); });
@@ -140,7 +142,7 @@ void FormMain::CreateViews() {
     Orvanel1 = new Orvanel(context_, ticks_, MainFrame);
     WordList1 = new WordList(context_, MainFrame);
     WordPPK21 = new WordPPK2(context_, MainFrame);
-    WordRRK1 = new WordRRK(context_, MainFrame);
+    WordRRK1 = new WordRRK(context_, *WordList1, MainFrame);
     WordFFK1 = new WordFFK(context_, MainFrame);
     WordPicList1 = new WordPicList(context_, MainFrame);
     HideAllViews();
@@ -293,9 +295,16 @@ void FormMain::mnuTEST_SelectChinese_Click() {
     ShowUserControl(4);
 }
 
+// The window browses books through the shared unit list; the current
+// book's units come back when it closes.
 void FormMain::mnuTEST_Result_Click() {
-    messages_.Show(QStringLiteral("学习状态窗口还在制作中，敬请期待。"), QStringLiteral("单元测试结果"));
+    FormLearnStatus window(context_, this);
+    window.exec();
     catalogue_.LoadUnits(state_.CurBook);
+}
+
+void FormMain::mnuTEST_History_Click() {
+    if (history_.LoadHistory() > 0) FormHistory(history_.HistoryList, this).exec();
 }
 
 void FormMain::mnuTEST_WordErrNum_Click() {

@@ -5,6 +5,7 @@
 
 #include "app/LessonServices.h"
 #include "app/MainHost.h"
+#include "quiz/TestHistory.h"
 
 class FormBookUnit;
 class FormHelp;
@@ -91,9 +92,11 @@ private:
     void mnuGAME_FFK_Click();
     void mnuTEST_SelectChinese_Click();
     void mnuTEST_Result_Click();
+    void mnuTEST_History_Click();
     void mnuTEST_WordErrNum_Click();
     void mnuHELP_HowToUse_Click();
 
+    TestHistory history_;
     qint16 viewMode_ = 0;
     FormBookUnit* bookUnitDialog_ = nullptr;
     FormHelp* helpWindow_ = nullptr;

@@ -5,7 +5,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QRadioButton>
 #include <QTextBrowser>
+#include <QTreeWidget>
 #include <QToolButton>
 
 #include "app/FormBookUnit.h"
@@ -14,6 +16,7 @@
 #include "games/WordFFK.h"
 #include "games/WordPPK2.h"
 #include "media/ModuleCrpt.h"
+#include "quiz/FormLearnStatus.h"
 #include "quiz/WordRRK.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/QtApp.h"
@@ -25,6 +28,7 @@
 #include "views/Orvanel.h"
 #include "views/WordList.h"
 #include "views/WordPicList.h"
+#include "views/WordPicture.h"
 
 namespace {
 
@@ -185,12 +189,82 @@ TEST_F(FormMainTest, ResultAndHelpDoNotLeaveTheView) {
     CreateInstall(0, 0);
     ASSERT_TRUE(window->Start());
     window->ShowUserControl(3);
+    WhenModal([](QWidget* modal) { static_cast<FormLearnStatus*>(modal)->cmdOK->click(); });
     window->mnuTEST_Result->trigger();
     EXPECT_EQ(window->ViewMode(), 3);
     WhenModal([](QWidget* modal) { static_cast<FormHelp*>(modal)->cmdOK->click(); });
     window->mnuHELP_HowToUse->trigger();
     EXPECT_EQ(window->ViewMode(), 3);
     EXPECT_EQ(VisibleViews(), std::vector<QWidget*>{window->WordPPK21});
+}
+
+TEST_F(FormMainTest, LearningStatusBrowsesOtherBooksAndLeavesTheCurrentUnit) {
+    CreateInstall(1, 0);
+    ASSERT_TRUE(window->Start());
+    const QString title = window->windowTitle();
+    int rowsOfBookZero = -1;
+    WhenModal([&](QWidget* modal) {
+        auto* status = static_cast<FormLearnStatus*>(modal);
+        EXPECT_EQ(status->lstBook->currentRow(), 1);
+        status->lstBook->setCurrentRow(0);
+        rowsOfBookZero = status->ListDetail->topLevelItemCount();
+        status->cmdOK->click();
+    });
+    window->mnuTEST_Result->trigger();
+    EXPECT_EQ(rowsOfBookZero, 2);
+    LessonState& state = window->State();
+    EXPECT_EQ(window->windowTitle(), title);
+    EXPECT_EQ(state.CurBook, 1);
+    ASSERT_EQ(state.UnitCount, 1);
+    EXPECT_EQ(state.BookUnits[0].UnitName, "Unit 1 Animals");
+
+    // A perfect test run marks book 1's unit, not book 0's first unit.
+    window->mnuTEST_SelectChinese->trigger();
+    for (int asked = 0; asked < 2; ++asked) {
+        const QString meaning = state.Words[window->WordRRK1->lblTestWord->text() == "cat" ? 0 : 1].Chinese;
+        for (QRadioButton* option : window->WordRRK1->optAns)
+            if (option->text() == meaning && !option->isHidden()) option->click();
+        window->WordRRK1->cmdOK->click();
+    }
+    EXPECT_EQ(window->ViewMode(), 1);
+    EXPECT_EQ(Stored("select UnitStatus from words_BookUnit where BookID = 1 and UnitID = 0"), "2");
+    EXPECT_EQ(Stored("select UnitStatus from words_BookUnit where BookID = 0 and UnitID = 0"), "");
+}
+
+TEST_F(FormMainTest, TestWithAnErrorEndsOnTheResultList) {
+    CreateInstall(0, 0);
+    ASSERT_TRUE(window->Start());
+    window->mnuTEST_SelectChinese->trigger();
+    LessonState& state = window->State();
+    bool wrongGiven = false;
+    for (int answers = 0; answers < 3 && window->ViewMode() == 4; ++answers) {
+        const QString word = window->WordRRK1->lblTestWord->text();
+        const QString meaning = state.Words[word == "hello" ? 0 : 1].Chinese;
+        for (QRadioButton* option : window->WordRRK1->optAns)
+            if ((option->text() == meaning) != !wrongGiven && !option->isHidden()) option->click();
+        window->WordRRK1->cmdOK->click();
+        wrongGiven = true;
+    }
+    EXPECT_EQ(window->ViewMode(), 2);
+    EXPECT_EQ(VisibleViews(), std::vector<QWidget*>{window->WordList1});
+    EXPECT_EQ(window->WordList1->ListView1->topLevelItemCount(), 2);
+    EXPECT_EQ(window->WordList1->lblResult->text(), "本次共测试2个单词,其中有1个单词出错！");
+    // Leaving the list asks nothing more of the test.
+    const size_t shown = messages.shown.size();
+    window->mnuLEARN_Orvanel->trigger();
+    EXPECT_EQ(window->ViewMode(), 1);
+    EXPECT_EQ(messages.shown.size(), shown);
+}
+
+TEST_F(FormMainTest, PictureListOpensTheReadViewAtTheChosenWord) {
+    CreateInstall(0, 0);
+    ASSERT_TRUE(window->Start());
+    window->mnuLEARN_WordList->trigger();
+    EXPECT_EQ(window->ViewMode(), 8);
+    QTest::mouseDClick(window->WordPicList1->imgWord[1], Qt::LeftButton);
+    EXPECT_EQ(window->ViewMode(), 1);
+    EXPECT_EQ(window->State().CurWordIndex, 1);
+    EXPECT_EQ(window->State().CurEnglish, "red");
 }
 
 TEST_F(FormMainTest, ExitAnsweredNoChangesNothing) {

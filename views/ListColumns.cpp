@@ -1,0 +1,35 @@
+#include "views/ListColumns.h"
+
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QTreeWidget>
+
+namespace ListColumns {
+
+void SetColumns(QTreeWidget* list, const std::vector<Column>& columns) {
+    list->setColumnCount(static_cast<int>(columns.size()));
+    auto* header = new QTreeWidgetItem;
+    const int width = list->viewport()->width();
+    const QFontMetrics metrics(list->header()->font());
+    for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
+        const Column& column = columns[c];
+        header->setText(c, column.caption);
+        header->setTextAlignment(c, column.alignment | Qt::AlignVCenter);
+        const int captionWidth = metrics.horizontalAdvance(column.caption) + 24;
+        list->setColumnWidth(c, std::max(width * column.numerator / column.denominator, captionWidth));
+    }
+    list->setHeaderItem(header);
+}
+
+QTreeWidgetItem* MakeRow(const std::vector<Column>& columns, const QStringList& cells) {
+    auto* item = new QTreeWidgetItem(cells);
+    QStringList spoken;
+    for (int c = 0; c < cells.size() && c < static_cast<int>(columns.size()); ++c) {
+        item->setTextAlignment(c, columns[c].alignment | Qt::AlignVCenter);
+        spoken << columns[c].caption + QLatin1Char(' ') + cells[c];
+    }
+    item->setData(0, Qt::AccessibleTextRole, spoken.join(QStringLiteral("，")));
+    return item;
+}
+
+}  // namespace ListColumns
