@@ -41,10 +41,11 @@ int RecognitionRules::GetErrNum() const {
 
 // Words answered right are written at once; the others wait for the save of
 // the whole unit.
-void RecognitionRules::SaveTestResults() {
-    if (std::ranges::none_of(UnitWords(), [](const CWordType& w) { return w.Tested; })) return;
-    db_.InOneTransaction([this] {
-        for (CWordType& word : UnitWords())
-            if (word.Tested) word.UpdateUserInfo(db_, state_.VersionDB);
+bool RecognitionRules::SaveTestResults() {
+    if (std::ranges::none_of(UnitWords(), [](const CWordType& w) { return w.Tested; })) return true;
+    return db_.InOneTransaction([this] {
+        return std::ranges::all_of(UnitWords(), [this](CWordType& word) {
+            return !word.Tested || word.UpdateUserInfo(db_, state_.VersionDB);
+        });
     });
 }

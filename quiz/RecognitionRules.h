@@ -27,7 +27,8 @@ public:
 
     bool IsTestComplete() const;
     int GetErrNum() const;
-    void SaveTestResults();
+    // False when the save did not happen (the pupil has been told).
+    bool SaveTestResults();
 
     qint16 TestWord() const { return testWord_; }
     const OptionTable& Options() const { return options_; }

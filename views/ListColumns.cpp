@@ -9,7 +9,9 @@ namespace ListColumns {
 void SetColumns(QTreeWidget* list, const std::vector<Column>& columns) {
     list->setColumnCount(static_cast<int>(columns.size()));
     auto* header = new QTreeWidgetItem;
-    const int width = list->viewport()->width();
+    // The list's own width: its viewport is sized late while the window is
+    // still hidden.
+    const int width = list->width() - 2 * list->frameWidth();
     const QFontMetrics metrics(list->header()->font());
     for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
         const Column& column = columns[c];
