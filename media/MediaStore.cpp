@@ -1,7 +1,10 @@
 #include "media/MediaStore.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QPainter>
+#include <QPolygonF>
 #include <cstdio>
 
 #include "media/ModuleCrpt.h"
@@ -53,48 +56,101 @@ bool MediaStore::WordFileExists(const QString& folder, const QString& word,
     return !path.isEmpty() && QFileInfo(path).isFile();
 }
 
+QStringList MediaStore::MissingFolders() const {
+    if (!QFileInfo(GetDataDir()).isDir()) return {GetDataDir()};
+    QStringList missing;
+    for (const QString& folder : {kVoice, kPics, kMyVoice, kAppVoice})
+        if (!QFileInfo(FolderPath(folder)).isDir()) missing << FolderPath(folder);
+    return missing;
+}
+
+QByteArray MediaStore::PlainStart(const QString& folder) {
+    return folder == kPics ? ModuleCrpt::kJpegStart : ModuleCrpt::kWavStart;
+}
+
 bool MediaStore::ConvertWordFile(const QString& folder, const QString& word, const QString& from,
-                                 const QString& to) {
+                                 const QString& to, bool toPlain) {
     if (!WordFileExists(folder, word, from)) return false;
     const QString source = WordFile(folder, word, from);
     QString target = WordFile(folder, word, to);
     if (!QFileInfo::exists(target)) target = source.chopped(from.size()) + to;
-    if (!ModuleCrpt::ScrambleHeader(source)) return false;
+    const ModuleCrpt::HeaderForm wanted = toPlain ? ModuleCrpt::HeaderForm::Plain : ModuleCrpt::HeaderForm::Scrambled;
+    const bool flip = ModuleCrpt::FileForm(source, PlainStart(folder)) != wanted;
+    if (flip && !ModuleCrpt::ScrambleHeader(source)) return false;
     // rename() replaces an existing target in one step: at no moment is
     // neither file there.
     if (std::rename(QFile::encodeName(source).constData(), QFile::encodeName(target).constData()) != 0) {
-        ModuleCrpt::ScrambleHeader(source);
+        if (flip) ModuleCrpt::ScrambleHeader(source);
         return false;
     }
     return true;
 }
 
 bool MediaStore::EncryptWordAudio(const QString& word) {
-    return ConvertWordFile(kVoice, word, QStringLiteral(".wav"), QStringLiteral(".abw"));
+    return ConvertWordFile(kVoice, word, QStringLiteral(".wav"), QStringLiteral(".abw"), false);
 }
 
 bool MediaStore::DecryptWordAudio(const QString& word) {
-    return ConvertWordFile(kVoice, word, QStringLiteral(".abw"), QStringLiteral(".wav"));
+    return ConvertWordFile(kVoice, word, QStringLiteral(".abw"), QStringLiteral(".wav"), true);
 }
 
 bool MediaStore::EncryptWordPic(const QString& word) {
-    return ConvertWordFile(kPics, word, QStringLiteral(".jpg"), QStringLiteral(".pet"));
+    return ConvertWordFile(kPics, word, QStringLiteral(".jpg"), QStringLiteral(".pet"), false);
 }
 
 bool MediaStore::DecryptWordPic(const QString& word) {
-    return ConvertWordFile(kPics, word, QStringLiteral(".pet"), QStringLiteral(".jpg"));
+    return ConvertWordFile(kPics, word, QStringLiteral(".pet"), QStringLiteral(".jpg"), true);
+}
+
+QByteArray MediaStore::ReadPlainWordFile(const QString& folder, const QString& word,
+                                         const QString& plainExtension, const QString& scrambledExtension) const {
+    for (const QString& extension : {plainExtension, scrambledExtension}) {
+        if (!WordFileExists(folder, word, extension)) continue;
+        QFile file(WordFile(folder, word, extension));
+        if (!file.open(QIODevice::ReadOnly)) continue;
+        QByteArray bytes = file.readAll();
+        const ModuleCrpt::HeaderForm form = ModuleCrpt::FormOf(bytes, PlainStart(folder));
+        if (form == ModuleCrpt::HeaderForm::Scrambled ||
+            (form == ModuleCrpt::HeaderForm::Unknown && extension == scrambledExtension))
+            ModuleCrpt::ScrambleHeader(bytes);
+        return bytes;
+    }
+    return QByteArray();
+}
+
+QImage MediaStore::ReadPicture(const QString& word) const {
+    QImage picture;
+    picture.loadFromData(ReadPlainWordFile(kPics, word, QStringLiteral(".jpg"), QStringLiteral(".pet")));
+    return picture;
 }
 
 QImage MediaStore::LoadWordPicture(const QString& word, bool scrambleBack) {
     DecryptWordPic(word);
-    QImage picture;
-    if (WordFileExists(kPics, word, QStringLiteral(".jpg")))
-        picture.load(WordFile(kPics, word, QStringLiteral(".jpg")));
+    QImage picture = ReadPicture(word);
     if (picture.isNull()) {
         // The default picture stays plain once it has been needed.
         if (!WordFileExists(kPics, kDefaultPicture, QStringLiteral(".jpg"))) DecryptWordPic(kDefaultPicture);
-        picture.load(WordFile(kPics, kDefaultPicture, QStringLiteral(".jpg")));
+        picture = ReadPicture(kDefaultPicture);
     }
+    if (picture.isNull()) picture = DrawnDefaultPicture();
     if (scrambleBack && word != kDefaultPicture) EncryptWordPic(word);
+    return picture;
+}
+
+// A framed landscape with a sun: recognisably "a picture goes here".
+QImage MediaStore::DrawnDefaultPicture() {
+    QImage picture(320, 240, QImage::Format_RGB32);
+    picture.fill(QColor(0xFD, 0xF6, 0xE3));
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(0xB5, 0x89, 0x00), 6));
+    painter.setBrush(QColor(0xE8, 0xF4, 0xFD));
+    painter.drawRoundedRect(QRectF(40, 30, 240, 180), 16, 16);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0xF5, 0xB7, 0x00));
+    painter.drawEllipse(QPointF(210, 80), 22, 22);
+    painter.setBrush(QColor(0x6A, 0xB0, 0x4C));
+    painter.drawPolygon(QPolygonF({QPointF(52, 198), QPointF(130, 100), QPointF(190, 170), QPointF(220, 140),
+                                   QPointF(268, 198)}));
     return picture;
 }

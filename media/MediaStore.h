@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 // The media store: pictures and pronunciations named after their words, held
 // scrambled at rest, beside the program's own files in AppPics. Folder and
@@ -29,19 +31,38 @@ public:
     bool WordFileExists(const QString& folder, const QString& word, const QString& extension) const;
     static bool IsSafeWord(const QString& word);
 
+    // The store's folders that are not there: Common itself, or those of its
+    // four folders that are missing.
+    QStringList MissingFolders() const;
+
+    // A conversion looks at the file's first bytes and only renames a file
+    // that already holds the target form, so a crash between flipping and
+    // renaming costs nothing. False when the file is missing or the store
+    // cannot be changed.
     bool EncryptWordAudio(const QString& word);
     bool DecryptWordAudio(const QString& word);
     bool EncryptWordPic(const QString& word);
     bool DecryptWordPic(const QString& word);
 
     // The word's picture, else the default picture; the word's file is
-    // scrambled again afterwards unless the caller keeps it plain.
+    // scrambled again afterwards unless the caller keeps it plain. A store
+    // that cannot be changed is read and unscrambled in memory instead.
     QImage LoadWordPicture(const QString& word, bool scrambleBack = true);
+
+    // The word's media file as plain bytes, from its plain file or else its
+    // scrambled one, unscrambled in memory; empty when it has neither.
+    QByteArray ReadPlainWordFile(const QString& folder, const QString& word, const QString& plainExtension,
+                                 const QString& scrambledExtension) const;
+
+    // What stands for a picture when even the default picture's file is gone.
+    static QImage DrawnDefaultPicture();
 
 private:
     static QString Resolve(const QString& dir, const QString& name);
+    static QByteArray PlainStart(const QString& folder);
     bool ConvertWordFile(const QString& folder, const QString& word, const QString& from,
-                         const QString& to);
+                         const QString& to, bool toPlain);
+    QImage ReadPicture(const QString& word) const;
 
     QString programDir_;
 };

@@ -1,10 +1,13 @@
 #include "media/ModulePlaySound.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QTemporaryFile>
 #include <QThread>
 
 #include "app/MessageService.h"
 #include "media/MediaStore.h"
+#include "media/ModuleCrpt.h"
 #include "media/SoundOutput.h"
 
 namespace {
@@ -16,13 +19,30 @@ const QString kWav = QStringLiteral(".wav");
 ModulePlaySound::ModulePlaySound(MediaStore& store, SoundOutput& output, MessageService& messages)
     : store_(store), output_(output), messages_(messages) {}
 
-// The pronunciation is plain only for the time it plays.
+// The pronunciation is plain only for the time it plays. When the store
+// cannot be changed, or the ".wav" still holds the scrambled form, the sound
+// is unscrambled in memory and played from a file outside the store.
 void ModulePlaySound::PlayWordSound(const QString& word) {
     const QString name = word.trimmed();
     if (!store_.WordFileExists(MediaStore::kVoice, name, kWav)) store_.DecryptWordAudio(name);
-    PlayWavFile(name);
+    if (store_.WordFileExists(MediaStore::kVoice, name, kWav) &&
+        ModuleCrpt::FileForm(store_.WordFile(MediaStore::kVoice, name, kWav), ModuleCrpt::kWavStart) ==
+            ModuleCrpt::HeaderForm::Plain)
+        PlayWavFile(name);
+    else
+        PlayFromMemory(name);
     QThread::msleep(10);
     store_.EncryptWordAudio(name);
+}
+
+void ModulePlaySound::PlayFromMemory(const QString& name) {
+    const QByteArray sound = store_.ReadPlainWordFile(MediaStore::kVoice, name, kWav, QStringLiteral(".abw"));
+    if (sound.isEmpty() || SoundBusy) return;
+    QTemporaryFile file(QDir::tempPath() + QStringLiteral("/orvanel-XXXXXX.wav"));
+    if (!file.open() || file.write(sound) != sound.size() || !file.flush()) return;
+    SoundBusy = true;
+    output_.PlaySync(file.fileName());
+    SoundBusy = false;
 }
 
 void ModulePlaySound::PlayWavFile(const QString& word) {

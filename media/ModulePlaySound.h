@@ -21,6 +21,8 @@ public:
     bool SoundBusy = false;
 
 private:
+    void PlayFromMemory(const QString& name);
+
     MediaStore& store_;
     SoundOutput& output_;
     MessageService& messages_;

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 
 #include "media/MediaStore.h"
 #include "media/ModuleCrpt.h"
+#include "tests/support/AsNobody.h"
 #include "tests/support/TempInstall.h"
 
 namespace {
@@ -152,4 +154,78 @@ TEST(MediaStore, PictureFallsBackToDefaultAndIsScrambledAgain) {
     const QImage keptPlain = store.LoadWordPicture("cat", false);
     EXPECT_FALSE(keptPlain.isNull());
     EXPECT_TRUE(install.Exists("Common/pics/cat.jpg"));
+}
+
+// A crash between flipping a file and renaming it leaves ".pet" holding the
+// plain form, or ".jpg" holding the scrambled one; both still show the word.
+TEST(MediaStore, FilesLeftHalfConvertedByACrashHealOnUse) {
+    TempInstall install;
+    MediaStore store(install.BinDir());
+    const QByteArray jpeg = TempInstall::MakeJpeg(40, 30);
+    install.WriteFile("Common/pics/ffe.jpg", TempInstall::MakeJpeg(20, 10));
+    install.WriteFile("Common/pics/cat.pet", jpeg);
+    for (int use = 0; use < 2; ++use) {
+        EXPECT_EQ(store.LoadWordPicture("cat").size(), QSize(40, 30)) << "use " << use;
+        EXPECT_EQ(install.ReadFile("Common/pics/cat.pet").left(4), Bytes({0xFF, 0x1B, 0xFF, 0x07}));
+        EXPECT_FALSE(install.Exists("Common/pics/cat.jpg"));
+    }
+
+    install.WriteFile("Common/pics/dog.jpg", jpeg);
+    ModuleCrpt::ScrambleHeader(install.Root() + "/Common/pics/dog.jpg");
+    const QByteArray scrambled = install.ReadFile("Common/pics/dog.jpg");
+    EXPECT_EQ(store.LoadWordPicture("dog").size(), QSize(40, 30));
+    EXPECT_EQ(install.ReadFile("Common/pics/dog.pet"), scrambled);
+    EXPECT_TRUE(store.DecryptWordPic("dog"));
+    EXPECT_EQ(install.ReadFile("Common/pics/dog.jpg"), jpeg);
+
+    // The same for sounds: only renamed when already in the wanted form.
+    const QByteArray wav = TempInstall::MakeWav(0.1);
+    install.WriteFile("Common/voice/pig.abw", wav);
+    EXPECT_TRUE(store.DecryptWordAudio("pig"));
+    EXPECT_EQ(install.ReadFile("Common/voice/pig.wav"), wav);
+}
+
+TEST(MediaStore, MissingFoldersAreNamedAndTheDefaultPictureIsDrawn) {
+    TempInstall install;
+    MediaStore store(install.BinDir());
+    EXPECT_TRUE(store.MissingFolders().isEmpty());
+    QDir(install.DataDir() + "/appvoice").removeRecursively();
+    QDir(install.DataDir() + "/voice").removeRecursively();
+    EXPECT_EQ(store.MissingFolders(), QStringList({install.DataDir() + "/voice", install.DataDir() + "/appvoice"}));
+    QDir(install.DataDir()).removeRecursively();
+    EXPECT_EQ(store.MissingFolders(), QStringList({install.DataDir()}));
+
+    const QImage picture = store.LoadWordPicture("cat");
+    EXPECT_EQ(picture.size(), MediaStore::DrawnDefaultPicture().size());
+    EXPECT_GT(picture.size().width(), 100);
+    EXPECT_FALSE(QFileInfo::exists(install.DataDir()));
+}
+
+// A locked-down store (as the user nobody; root would write anyway): the
+// picture still shows, read and unscrambled in memory, and nothing changes.
+TEST(MediaStore, StoreThatCannotBeWrittenStillShowsPictures) {
+    TempInstall install;
+    MediaStore store(install.BinDir());
+    install.WriteFile("Common/pics/cat.pet", TempInstall::MakeJpeg(40, 30));
+    ModuleCrpt::ScrambleHeader(install.Root() + "/Common/pics/cat.pet");
+    install.WriteFile("Common/pics/ffe.pet", TempInstall::MakeJpeg(20, 10));
+    ModuleCrpt::ScrambleHeader(install.Root() + "/Common/pics/ffe.pet");
+    const QByteArray cat = install.ReadFile("Common/pics/cat.pet");
+    const QByteArray ffe = install.ReadFile("Common/pics/ffe.pet");
+    AsNobody::LetRead(install.Root());
+
+    const AsNobody::Outcome outcome = AsNobody::Run([&] {
+        QStringList sizes;
+        for (const QString word : {"cat", "zebra", "cat"}) {
+            const QSize size = store.LoadWordPicture(word).size();
+            sizes << QString("%1=%2x%3").arg(word).arg(size.width()).arg(size.height());
+        }
+        return sizes.join(" ");
+    });
+
+    ASSERT_EQ(outcome.exitCode, 0);
+    EXPECT_EQ(outcome.report, "cat=40x30 zebra=20x10 cat=40x30");
+    EXPECT_EQ(QDir(install.DataDir() + "/pics").entryList(QDir::Files), QStringList({"cat.pet", "ffe.pet"}));
+    EXPECT_EQ(install.ReadFile("Common/pics/cat.pet"), cat);
+    EXPECT_EQ(install.ReadFile("Common/pics/ffe.pet"), ffe);
 }

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <pulse/simple.h>
 
 #include "media/MediaStore.h"
 #include "media/ModulePlaySound.h"
 #include "media/ModuleCrpt.h"
 #include "media/PulseSoundOutput.h"
+#include "tests/support/AsNobody.h"
 #include "tests/support/QtApp.h"
 #include "tests/support/RecordingSoundOutput.h"
 #include "tests/support/ScriptedMessageService.h"
@@ -59,6 +62,37 @@ TEST_F(SoundPlaybackTest, PlainPronunciationIsLeftScrambled) {
     const QByteArray stored = install.ReadFile("Common/voice/pig.abw");
     EXPECT_EQ(stored.size(), wav.size());
     EXPECT_EQ(stored.left(4), QByteArray("\x4A\x92\x62\x62"));
+}
+
+// Left so by a crash between flipping and renaming: the ".abw" holds a plain WAV.
+TEST_F(SoundPlaybackTest, PlainSoundUnderTheScrambledNamePlaysEveryTime) {
+    const QByteArray wav = TempInstall::MakeWav(0.1);
+    install.WriteFile("Common/voice/hen.abw", wav);
+    sound.PlayWordSound("hen");
+    sound.PlayWordSound("hen");
+    EXPECT_EQ(output.headers, QList<QByteArray>({"RIFF", "RIFF"}));
+    EXPECT_EQ(install.ReadFile("Common/voice/hen.abw").left(4), QByteArray("\x4A\x92\x62\x62"));
+    EXPECT_FALSE(install.Exists("Common/voice/hen.wav"));
+}
+
+// A store that cannot be written (as the user nobody; root would write
+// anyway): the sound is unscrambled in memory and played from outside it.
+TEST_F(SoundPlaybackTest, StoreThatCannotBeWrittenStillPlays) {
+    StoreScrambled("apple", TempInstall::MakeWav(0.1));
+    const QByteArray before = install.ReadFile("Common/voice/apple.abw");
+    AsNobody::LetRead(install.Root());
+    const AsNobody::Outcome outcome = AsNobody::Run([this] {
+        sound.PlayWordSound("apple");
+        if (output.played.size() != 1) return QString("played %1 sounds").arg(output.played.size());
+        return QString("header=%1 inStore=%2 left=%3")
+            .arg(QString::fromLatin1(output.headers[0]))
+            .arg(output.played[0].startsWith(install.Root()))
+            .arg(QFileInfo::exists(output.played[0]));
+    });
+    ASSERT_EQ(outcome.exitCode, 0);
+    EXPECT_EQ(outcome.report, "header=RIFF inStore=0 left=0");
+    EXPECT_EQ(QDir(install.DataDir() + "/voice").entryList(QDir::Files), QStringList({"apple.abw"}));
+    EXPECT_EQ(install.ReadFile("Common/voice/apple.abw"), before);
 }
 
 TEST_F(SoundPlaybackTest, MissingPronunciationPlaysNothingAndNextWordPlays) {
