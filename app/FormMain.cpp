@@ -151,6 +151,7 @@ void FormMain::CreateViews() {
 bool FormMain::Start() {
     db_.BuildConnString(store_.AppPicsDir());
     if (!db_.LoadSettings()) return false;
+    ReportMissingMediaFolders();
     // A stored position outside the lists falls back to the first book or unit.
     if (state_.CurBook < 0 || state_.CurBook >= state_.BookCount) state_.CurBook = 0;
     catalogue_.LoadUnits(state_.CurBook);
@@ -159,7 +160,8 @@ bool FormMain::Start() {
     const bool wordsLoaded = words_.LoadUnitWords(state_.CurBook, state_.CurUnit);
     if (db_.Refused()) return false;
     if (!wordsLoaded && BookUnitDialog().exec() != QDialog::Accepted) {
-        messages_.Show(QStringLiteral("没有选择单元，程序将退出。"), kAppTitle, MsgButtons::Ok, MsgIcon::Information);
+        if (!sessionEnded_)
+            messages_.Show(QStringLiteral("没有选择单元，程序将退出。"), kAppTitle, MsgButtons::Ok, MsgIcon::Information);
         return false;
     }
     RefreshTitle();
@@ -168,7 +170,18 @@ bool FormMain::Start() {
     InitControls();
     catalogue_.LoadUnits(state_.CurBook);
     mnuLEARN_Orvanel_Click();
+    started_ = true;
     return true;
+}
+
+// Without its media folders the program still runs, but the pupil should know
+// why no picture shows and no word is heard.
+void FormMain::ReportMissingMediaFolders() {
+    const QStringList missing = store_.MissingFolders();
+    if (missing.isEmpty()) return;
+    messages_.Show(QStringLiteral("找不到存放图片和声音的文件夹：\n%1\n单词的图片和读音将不能显示和播放。")
+                       .arg(missing.join(QLatin1Char('\n'))),
+                   kAppTitle, MsgButtons::Ok, MsgIcon::Warning);
 }
 
 void FormMain::InitControls() {
@@ -327,6 +340,12 @@ void FormMain::closeEvent(QCloseEvent* event) {
     }
     SaveAndQuit();
     event->accept();
+}
+
+// Before the start has finished there is nothing of the pupil's to save.
+void FormMain::EndSession() {
+    sessionEnded_ = true;
+    if (started_) SaveAndQuit();
 }
 
 // Position and results are one save: a failing database tells the pupil

@@ -34,6 +34,12 @@ public:
     // has been shown to the pupil and nothing was written).
     bool Start();
 
+    // The desktop session ends (the session manager's request, SIGTERM):
+    // position and results are saved as Yes at exit saves them, without a
+    // question nobody could answer.
+    void EndSession();
+    bool SessionEnded() const { return sessionEnded_; }
+
     void InitControls();
     void ShowUserControl(qint16 iDisplayCtrl) override;
     bool EndOtherCtrl();
@@ -83,6 +89,7 @@ private:
     void HideAllViews();
     void StopReadAutoplay();
     void RefreshTitle();
+    void ReportMissingMediaFolders();
     void SaveAndQuit();
     void FitViews();
 
@@ -98,6 +105,8 @@ private:
 
     TestHistory history_;
     qint16 viewMode_ = 0;
+    bool started_ = false;
+    bool sessionEnded_ = false;
     FormBookUnit* bookUnitDialog_ = nullptr;
     FormHelp* helpWindow_ = nullptr;
 };

@@ -1,10 +1,12 @@
 #include <QApplication>
 #include <QFont>
-#include <QLockFile>
+#include <QSessionManager>
 
 #include "app/FormMain.h"
+#include "app/InstanceLock.h"
 #include "app/QtMessageService.h"
 #include "app/RandomSource.h"
+#include "app/SessionEnd.h"
 #include "media/MediaStore.h"
 #include "media/PulseRecorder.h"
 #include "media/PulseSoundOutput.h"
@@ -15,11 +17,18 @@ int main(int argc, char* argv[]) {
     QtMessageService messages;
     const QString programDir = QCoreApplication::applicationDirPath();
 
+    // Set up first, so that a request to end that comes during the start is
+    // kept until the event loop can act on it.
+    FormMain* running = nullptr;
+    SessionEnd sessionEnd([&running] {
+        if (running) running->EndSession();
+        QCoreApplication::exit(0);
+    });
+
     // Two running copies would scramble and unscramble the same files
     // against each other.
-    QLockFile lock(MediaStore(programDir).AppPicsPath(QStringLiteral("orvanel.lock")));
-    lock.setStaleLockTime(0);
-    if (!lock.tryLock(100) && lock.error() == QLockFile::LockFailedError) {
+    InstanceLock lock(MediaStore(programDir).AppPicsPath(QStringLiteral("orvanel.lock")));
+    if (lock.TryLock() == InstanceLock::Result::HeldElsewhere) {
         messages.Show(QStringLiteral("英语Orvanel 已经在运行了。"), QStringLiteral("英语Orvanel"), MsgButtons::Ok,
                       MsgIcon::Information);
         return 1;
@@ -29,8 +38,13 @@ int main(int argc, char* argv[]) {
     PulseRecorder recorder;
     RandomSource random;
     FormMain window(programDir, messages, output, recorder, random);
+    running = &window;
     messages.SetParent(&window);
-    if (!window.Start()) return 1;
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
+                     [&window](QSessionManager&) { window.EndSession(); });
+    if (!window.Start() || window.SessionEnded()) return window.SessionEnded() ? 0 : 1;
     window.show();
-    return app.exec();
+    const int code = app.exec();
+    running = nullptr;
+    return code;
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <malloc.h>
 
@@ -104,6 +105,29 @@ TEST_F(FormMainSessionTest, TooManyUnitsEndTheStartWithoutMovingThePupil) {
     EXPECT_TRUE(messages.shown[0].text.contains(install.DbPath()));
     EXPECT_EQ(install.ReadFile("Bin/AppPics/" + LessonDatabase::kFileName), before);
     EXPECT_EQ(Stored("select LastBook || ',' || LastUnit from FeatureTable"), "0,1");
+}
+
+TEST_F(FormMainSessionTest, SessionEndSavesLikeYesWithoutAsking) {
+    auto window = MakeWindow();
+    ASSERT_TRUE(window->Start());
+    window->State().Words[0].CountAnswer(false);
+    window->EndSession();
+    EXPECT_TRUE(window->SessionEnded());
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(Stored("select LastBook || ',' || LastUnit from FeatureTable"), "0,1");
+    EXPECT_EQ(Stored("select Result from words where English = 'blue'"), "1|1|0");
+}
+
+TEST_F(FormMainSessionTest, MissingMediaFolderIsNamedOnceAndTheProgramRuns) {
+    QDir(install.DataDir()).removeRecursively();
+    auto window = MakeWindow();
+    ASSERT_TRUE(window->Start());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "找不到存放图片和声音的文件夹：\n" + install.DataDir() +
+                                          "\n单词的图片和读音将不能显示和播放。");
+    EXPECT_EQ(window->ViewMode(), 1);
+    window->ShowUserControl(1);
+    EXPECT_EQ(messages.shown.size(), 1u);
 }
 
 }  // namespace
