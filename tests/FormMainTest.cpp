@@ -4,8 +4,8 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTest>
 #include <QRadioButton>
+#include <QTest>
 #include <QTextBrowser>
 #include <QTreeWidget>
 #include <QToolButton>
@@ -17,6 +17,7 @@
 #include "games/WordPPK2.h"
 #include "media/ModuleCrpt.h"
 #include "quiz/FormLearnStatus.h"
+#include "quiz/FormRRK.h"
 #include "quiz/WordRRK.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/QtApp.h"
@@ -63,6 +64,18 @@ protected:
                                                              window->WordRRK1, window->WordFFK1, window->WordPicList1})
             if (!view->isHidden()) visible.push_back(view);
         return visible;
+    }
+
+    // The letter game opens its picture question first: the right meaning is picked.
+    void AnswerPictureQuestion() {
+        WhenModal([this](QWidget* modal) {
+            auto* question = dynamic_cast<FormRRK*>(modal);
+            ASSERT_TRUE(question) << "no picture question";
+            const QString meaning = window->State().Words[window->WordPPK21->PuzzleIndex].Chinese;
+            for (int i = 0; i < 4; ++i)
+                if (question->optAns[i]->text() == meaning) question->optAns[i]->click();
+            question->cmdOK->click();
+        });
     }
 
     static void ClickItem(QListWidget* list, int row, bool twice = false) {
@@ -143,6 +156,7 @@ TEST_F(FormMainTest, ModesShowOneViewOrNone) {
                                               {4, window->WordRRK1},   {6, window->WordFFK1},
                                               {8, window->WordPicList1}, {1, window->Orvanel1}};
     for (const auto& [mode, view] : modes) {
+        if (mode == 3) AnswerPictureQuestion();
         window->ShowUserControl(static_cast<qint16>(mode));
         EXPECT_EQ(window->ViewMode(), mode);
         EXPECT_EQ(VisibleViews(), std::vector<QWidget*>{view}) << mode;
@@ -174,6 +188,7 @@ TEST_F(FormMainTest, MenuAndToolbarReachTheirViews) {
     EXPECT_EQ(window->ViewMode(), 8);  // the picture list, not the word list
     const std::pair<int, int> buttons[] = {{2, 3}, {3, 6}, {4, 4}, {1, 1}};
     for (const auto& [button, mode] : buttons) {
+        if (mode == 3) AnswerPictureQuestion();
         QTest::mouseClick(window->imgCommand[button], Qt::LeftButton);
         EXPECT_EQ(window->ViewMode(), mode) << window->imgCommand[button]->text().toStdString();
     }
@@ -188,6 +203,7 @@ TEST_F(FormMainTest, MenuAndToolbarReachTheirViews) {
 TEST_F(FormMainTest, ResultAndHelpDoNotLeaveTheView) {
     CreateInstall(0, 0);
     ASSERT_TRUE(window->Start());
+    AnswerPictureQuestion();
     window->ShowUserControl(3);
     WhenModal([](QWidget* modal) { static_cast<FormLearnStatus*>(modal)->cmdOK->click(); });
     window->mnuTEST_Result->trigger();
@@ -265,6 +281,33 @@ TEST_F(FormMainTest, PictureListOpensTheReadViewAtTheChosenWord) {
     EXPECT_EQ(window->ViewMode(), 1);
     EXPECT_EQ(window->State().CurWordIndex, 1);
     EXPECT_EQ(window->State().CurEnglish, "red");
+TEST_F(FormMainTest, TheLetterGameIsAskedBeforeLeavingAndShowsItsOwnHelp) {
+    CreateInstall(0, 0);
+    ASSERT_TRUE(window->Start());
+    AnswerPictureQuestion();
+    QTest::mouseClick(window->imgCommand[2], Qt::LeftButton);
+    ASSERT_EQ(window->ViewMode(), 3);
+    EXPECT_EQ(window->WordPPK21->TileCount, window->WordPPK21->PuzzleWord.size());
+
+    QString helpShown;
+    WhenModal([&](QWidget* modal) {
+        auto* help = dynamic_cast<FormHelp*>(modal);
+        ASSERT_TRUE(help);
+        helpShown = help->txtHelp->toPlainText();
+        help->cmdOK->click();
+    });
+    window->WordPPK21->imgHelp->click();
+    EXPECT_EQ(helpShown, "把字母拖到横线上，拼出单词。");
+
+    messages.Answer(MsgAnswer::Cancel);
+    QTest::mouseClick(window->imgCommand[1], Qt::LeftButton);
+    EXPECT_EQ(messages.shown.back().text, "还没有完成游戏，你确定要结束吗?");
+    EXPECT_EQ(window->ViewMode(), 3);
+    EXPECT_EQ(VisibleViews(), std::vector<QWidget*>{window->WordPPK21});
+
+    QTest::mouseClick(window->imgCommand[1], Qt::LeftButton);
+    EXPECT_EQ(window->ViewMode(), 1);
+    EXPECT_EQ(window->WordPPK21->TileCount, 0);
 }
 
 TEST_F(FormMainTest, ExitAnsweredNoChangesNothing) {
