@@ -73,10 +73,12 @@ protected:
         });
     }
 
+    // The question speaks its word as it opens; the game's own sounds are counted from here.
     void Start(bool wrongFirst = false) {
         words.PrepareArrangeRun();
         ExpectQuestion(wrongFirst);
         view->InitGamePPK();
+        output.played.clear();
     }
 
     QLabel* Tile(int i) const { return view->picChar[i]; }
@@ -129,7 +131,8 @@ TEST_F(LetterGameTest, ASpelledWordIsCountedSpokenAndShownInTheTip) {
 
     ExpectTip([this] { ExpectQuestion(); });
     Place(3, {256, 216});
-    EXPECT_EQ(PlayedNames(), (QStringList{"SuccessWav1", "cat"}));
+    // Success, the word, then the next question speaks its own word.
+    EXPECT_EQ(PlayedNames(), (QStringList{"SuccessWav1", "cat", "dog"}));
     EXPECT_EQ(tips, QStringList{"cat 猫"});
     const CWordType& cat = state.Words[0];
     EXPECT_EQ((std::vector<int>{cat.testNum, cat.errNum, cat.rightNum}), (std::vector<int>{1, 0, 1}));
