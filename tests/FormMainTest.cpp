@@ -281,6 +281,8 @@ TEST_F(FormMainTest, PictureListOpensTheReadViewAtTheChosenWord) {
     EXPECT_EQ(window->ViewMode(), 1);
     EXPECT_EQ(window->State().CurWordIndex, 1);
     EXPECT_EQ(window->State().CurEnglish, "red");
+}
+
 TEST_F(FormMainTest, TheLetterGameIsAskedBeforeLeavingAndShowsItsOwnHelp) {
     CreateInstall(0, 0);
     ASSERT_TRUE(window->Start());
