@@ -89,18 +89,18 @@ QString QuerySource(const QString& wanted, SourceQuery& query) {
 }
 
 pa_simple* OpenStream(const QString& source, int channels, int rate, int& error) {
-    pa_sample_spec spec{};
-    spec.format = PA_SAMPLE_S16LE;
-    spec.channels = static_cast<uint8_t>(channels);
-    spec.rate = static_cast<uint32_t>(rate);
+    pa_sample_spec format{};
+    format.format = PA_SAMPLE_S16LE;
+    format.channels = static_cast<uint8_t>(channels);
+    format.rate = static_cast<uint32_t>(rate);
     pa_buffer_attr buffer;
     buffer.maxlength = static_cast<uint32_t>(-1);
     buffer.tlength = static_cast<uint32_t>(-1);
     buffer.prebuf = static_cast<uint32_t>(-1);
     buffer.minreq = static_cast<uint32_t>(-1);
-    buffer.fragsize = static_cast<uint32_t>(pa_usec_to_bytes(kReadMs * 1000, &spec));
+    buffer.fragsize = static_cast<uint32_t>(pa_usec_to_bytes(kReadMs * 1000, &format));
     const QByteArray device = source.toUtf8();
-    return pa_simple_new(nullptr, "Orvanel", PA_STREAM_RECORD, device.constData(), "recording", &spec, nullptr,
+    return pa_simple_new(nullptr, "Orvanel", PA_STREAM_RECORD, device.constData(), "recording", &format, nullptr,
                          &buffer, &error);
 }
 
