@@ -80,12 +80,18 @@ int ProgramWindow(int argc, char** argv, const QString& programDir) {
 }
 
 bool CopyTree(const QString& from, const QString& to) {
-    QDirIterator it(from, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    // Folders too: an empty myvoice still has to be there, or the program
+    // stops at start to say that it is missing.
+    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        const QString file = it.next();
-        const QString target = to + file.mid(from.size());
+        const QString entry = it.next();
+        const QString target = to + entry.mid(from.size());
+        if (it.fileInfo().isDir()) {
+            if (!QDir().mkpath(target)) return false;
+            continue;
+        }
         QDir().mkpath(QFileInfo(target).path());
-        if (!QFile::copy(file, target)) return false;
+        if (!QFile::copy(entry, target)) return false;
     }
     return true;
 }
