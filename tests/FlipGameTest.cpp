@@ -110,7 +110,7 @@ TEST_F(FlipGameTest, AMatchClearsThePairAndSpeaksItsWord) {
     EXPECT_FALSE(view->PicWord[1]->isVisible());
     EXPECT_FALSE(view->PicWord[partner]->isVisible());
     EXPECT_EQ(view->Rules().SelectedCard, -1);
-    EXPECT_EQ(PlayedNames(), QStringList{view->Rules().CardWord(partner)});
+    EXPECT_EQ(Spoken(), QStringList{view->Rules().CardWord(partner)});
     EXPECT_TRUE(install.Exists("Common/voice/" + view->Rules().CardWord(partner) + ".abw"));
 }
 
@@ -124,7 +124,7 @@ TEST_F(FlipGameTest, AMissLeavesNoHighlightAndPlaysTheFailureSound) {
     EXPECT_EQ(view->PicWord[0]->lblWord->styleSheet(), "color: black;");
     EXPECT_TRUE(view->PicWord[0]->isVisible());
     EXPECT_EQ(view->Rules().MissCount, 1);
-    EXPECT_EQ(PlayedNames(), QStringList{"FailWav0"});
+    EXPECT_EQ(Spoken(), QStringList{"FailWav0"});
 }
 
 TEST_F(FlipGameTest, TheThirdMissShowsTheMessageWithoutTheFailureSoundAndDealsAgain) {
@@ -133,7 +133,7 @@ TEST_F(FlipGameTest, TheThirdMissShowsTheMessageWithoutTheFailureSoundAndDealsAg
         Click(0);
         Click(StrangerOf(0));
     }
-    EXPECT_EQ(PlayedNames(), (QStringList{"FailWav0", "FailWav0"}));
+    EXPECT_EQ(Spoken(), (QStringList{"FailWav0", "FailWav0"}));
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, kLost);
     EXPECT_EQ(messages.shown[0].title, "测试版");
@@ -152,7 +152,7 @@ TEST_F(FlipGameTest, ClearingTheBoardPlaysSuccessShowsTheMessageAndDealsTheSameW
     EXPECT_TRUE(messages.shown.empty());
     Click(3);
     Click(PartnerOf(3));
-    const QStringList played = PlayedNames();
+    const QStringList played = Spoken();
     ASSERT_EQ(played.size(), 3);
     EXPECT_EQ(played[2], "SuccessWav1");
     ASSERT_EQ(messages.shown.size(), 1u);

@@ -89,7 +89,7 @@ TEST_F(FormTipTest, ClickingOrPressingSpaceOnThePictureSpeaksTheWord) {
     tip.show();
     QTest::mouseClick(tip.imgWord, Qt::LeftButton);
     QTest::keyClick(tip.imgWord, Qt::Key_Space);
-    EXPECT_EQ(PlayedNames(), (QStringList{"apple", "apple"}));
+    EXPECT_EQ(Spoken(), (QStringList{"apple", "apple"}));
     EXPECT_TRUE(install.Exists("Common/voice/apple.abw"));
     EXPECT_TRUE(tip.isVisible());
 }

@@ -132,7 +132,7 @@ TEST_F(LetterGameTest, ASpelledWordIsCountedSpokenAndShownInTheTip) {
     ExpectTip([this] { ExpectQuestion(); });
     Place(3, {256, 216});
     // Success, the word, then the next question speaks its own word.
-    EXPECT_EQ(PlayedNames(), (QStringList{"SuccessWav1", "cat", "dog"}));
+    EXPECT_EQ(Spoken(), (QStringList{"SuccessWav1", "cat", "dog"}));
     EXPECT_EQ(tips, QStringList{"cat 猫"});
     const CWordType& cat = state.Words[0];
     EXPECT_EQ((std::vector<int>{cat.testNum, cat.errNum, cat.rightNum}), (std::vector<int>{1, 0, 1}));
@@ -168,7 +168,7 @@ TEST_F(LetterGameTest, GivingUpShowsTheTipScattersAgainAndCountsAMiss) {
     ExpectTip();
     view->cmdTip->click();
     EXPECT_EQ(tips, QStringList{"cat 猫"});
-    EXPECT_EQ(PlayedNames(), QStringList{"cat"});
+    EXPECT_EQ(Spoken(), QStringList{"cat"});
     EXPECT_EQ(view->WordMisses, 1);
     EXPECT_TRUE(view->cmdTip->isEnabled());
     EXPECT_EQ(Tile(1)->pos(), QPoint(3 * 64, 4 * 72));
@@ -202,7 +202,7 @@ TEST_F(LetterGameTest, FinishingMarksTheUnitAndNoReturnsToTheReadView) {
     messages.Answer(MsgAnswer::No);
     QTest::mouseClick(Tile(1), Qt::LeftButton);
     QTest::mouseClick(Tile(1), Qt::LeftButton);
-    EXPECT_EQ(PlayedNames(), QStringList{"SuccessWav1"});
+    EXPECT_EQ(Spoken(), QStringList{"SuccessWav1"});
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, kAllDone);
     EXPECT_EQ(messages.shown[0].title, "单词排排看");
@@ -320,7 +320,7 @@ TEST_F(LetterGameTest, TheBoardsBackgroundsCycleAndTheBarButtonsWork) {
     view->imgHelp->click();
     EXPECT_EQ(host.helpShown, 1);
     QTest::keyClick(view->imgStandardAudio, Qt::Key_Space);
-    EXPECT_EQ(PlayedNames(), QStringList{"cat"});
+    EXPECT_EQ(Spoken(), QStringList{"cat"});
     EXPECT_EQ(view->imgStandardAudio->accessibleName(), "读单词");
     EXPECT_EQ(Tile(1)->accessibleName(), "");
     EXPECT_EQ(Tile(1)->text(), "c");
