@@ -140,25 +140,27 @@ void FormMain::CreateViews() {
     setCentralWidget(central);
 
     Orvanel1 = new Orvanel(context_, ticks_, MainFrame);
-    WordList1 = new WordList(context_, MainFrame);
-    WordPPK21 = new WordPPK2(context_, MainFrame);
-    WordRRK1 = new WordRRK(context_, *WordList1, MainFrame);
-    WordFFK1 = new WordFFK(context_, MainFrame);
-    WordPicList1 = new WordPicList(context_, MainFrame);
     HideAllViews();
 }
 
-bool FormMain::Start() {
-    db_.BuildConnString(store_.AppPicsDir());
+// The lesson's settings, units and words, read within one open of the
+// database; false when the start cannot go on.
+bool FormMain::LoadLesson(bool& wordsLoaded) {
     if (!db_.LoadSettings()) return false;
-    ReportMissingMediaFolders();
     // A stored position outside the lists falls back to the first book or unit.
     if (state_.CurBook < 0 || state_.CurBook >= state_.BookCount) state_.CurBook = 0;
     catalogue_.LoadUnits(state_.CurBook);
     if (db_.Refused()) return false;
     if (state_.CurUnit < 0 || state_.CurUnit >= state_.UnitCount) state_.CurUnit = 0;
-    const bool wordsLoaded = words_.LoadUnitWords(state_.CurBook, state_.CurUnit);
-    if (db_.Refused()) return false;
+    wordsLoaded = words_.LoadUnitWords(state_.CurBook, state_.CurUnit);
+    return !db_.Refused();
+}
+
+bool FormMain::Start() {
+    db_.BuildConnString(store_.AppPicsDir());
+    bool wordsLoaded = false;
+    if (!db_.InOneOpen([&] { return LoadLesson(wordsLoaded); })) return false;
+    ReportMissingMediaFolders();
     if (!wordsLoaded && BookUnitDialog().exec() != QDialog::Accepted) {
         if (!sessionEnded_)
             messages_.Show(QStringLiteral("没有选择单元，程序将退出。"), kAppTitle, MsgButtons::Ok, MsgIcon::Information);
@@ -191,10 +193,46 @@ void FormMain::InitControls() {
     Orvanel1->LoadWord();
 }
 
+std::array<QWidget*, 6> FormMain::Views() const {
+    return {Orvanel1, WordPPK21, WordList1, WordPicList1, WordRRK1, WordFFK1};
+}
+
 void FormMain::FitViews() {
     const QRect area(QPoint(0, 0), MainFrame->size());
-    for (QWidget* view : std::initializer_list<QWidget*>{WordPPK21, Orvanel1, WordRRK1, WordFFK1, WordList1, WordPicList1})
-        view->setGeometry(area);
+    for (QWidget* view : Views())
+        if (view) view->setGeometry(area);
+}
+
+template <class View>
+View* FormMain::PlaceView(View* view) {
+    view->setGeometry(QRect(QPoint(0, 0), MainFrame->size()));
+    view->hide();
+    return view;
+}
+
+WordList& FormMain::WordListView() {
+    if (!WordList1) WordList1 = PlaceView(new WordList(context_, MainFrame));
+    return *WordList1;
+}
+
+WordPPK2& FormMain::WordPPK2View() {
+    if (!WordPPK21) WordPPK21 = PlaceView(new WordPPK2(context_, MainFrame));
+    return *WordPPK21;
+}
+
+WordRRK& FormMain::WordRRKView() {
+    if (!WordRRK1) WordRRK1 = PlaceView(new WordRRK(context_, WordListView(), MainFrame));
+    return *WordRRK1;
+}
+
+WordFFK& FormMain::WordFFKView() {
+    if (!WordFFK1) WordFFK1 = PlaceView(new WordFFK(context_, MainFrame));
+    return *WordFFK1;
+}
+
+WordPicList& FormMain::WordPicListView() {
+    if (!WordPicList1) WordPicList1 = PlaceView(new WordPicList(context_, MainFrame));
+    return *WordPicList1;
 }
 
 bool FormMain::eventFilter(QObject* watched, QEvent* event) {
@@ -203,8 +241,8 @@ bool FormMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FormMain::HideAllViews() {
-    for (QWidget* view : std::initializer_list<QWidget*>{Orvanel1, WordPPK21, WordList1, WordPicList1, WordRRK1, WordFFK1})
-        view->setVisible(false);
+    for (QWidget* view : Views())
+        if (view) view->setVisible(false);
 }
 
 void FormMain::StopReadAutoplay() {
@@ -228,25 +266,25 @@ void FormMain::ShowUserControl(qint16 iDisplayCtrl) {
         Orvanel1->ChangeWord(state_.CurWordIndex);
         break;
     case 2:
-        WordList1->setVisible(true);
+        WordListView().setVisible(true);
         break;
     case 3:
         words_.PrepareArrangeRun();
-        WordPPK21->setVisible(true);
+        WordPPK2View().setVisible(true);
         WordPPK21->InitGamePPK();
         break;
     case 4:
         words_.ResetRunFlags();
-        WordRRK1->SetTestWord();
+        WordRRKView().SetTestWord();
         WordRRK1->setVisible(true);
         break;
     case 6:
         words_.ResetRunFlags();
-        WordFFK1->StartGameFFK();
+        WordFFKView().StartGameFFK();
         WordFFK1->setVisible(true);
         break;
     case 8:
-        WordPicList1->setVisible(true);
+        WordPicListView().setVisible(true);
         WordPicList1->LoadPics();
         break;
     default:
@@ -324,7 +362,7 @@ void FormMain::mnuTEST_WordErrNum_Click() {
     if (!EndOtherCtrl()) return;
     Orvanel1->StopAutoplay();
     ShowUserControl(2);
-    WordList1->FillWordErrNum();
+    WordListView().FillWordErrNum();
 }
 
 void FormMain::mnuHELP_HowToUse_Click() {

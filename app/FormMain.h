@@ -53,11 +53,13 @@ public:
 
     QWidget* MainFrame;
     Orvanel* Orvanel1;
-    WordList* WordList1;
-    WordPPK2* WordPPK21;
-    WordRRK* WordRRK1;
-    WordFFK* WordFFK1;
-    WordPicList* WordPicList1;
+    // The other views are made when first shown, so the window comes up
+    // sooner; until then they are null.
+    WordList* WordList1 = nullptr;
+    WordPPK2* WordPPK21 = nullptr;
+    WordRRK* WordRRK1 = nullptr;
+    WordFFK* WordFFK1 = nullptr;
+    WordPicList* WordPicList1 = nullptr;
     std::array<QToolButton*, 6> imgCommand{};
     QLabel* lblMyWebName;
     QLabel* lblMyWeb;
@@ -86,12 +88,21 @@ private:
     void CreateMenus();
     void CreateToolbar();
     void CreateViews();
+    bool LoadLesson(bool& wordsLoaded);
     void HideAllViews();
     void StopReadAutoplay();
     void RefreshTitle();
     void ReportMissingMediaFolders();
     void SaveAndQuit();
     void FitViews();
+    std::array<QWidget*, 6> Views() const;
+    template <class View>
+    View* PlaceView(View* view);
+    WordList& WordListView();
+    WordPPK2& WordPPK2View();
+    WordRRK& WordRRKView();
+    WordFFK& WordFFKView();
+    WordPicList& WordPicListView();
 
     void mnuFILE_BookUnit_Click();
     void mnuLEARN_WordList_Click();

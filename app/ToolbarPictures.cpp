@@ -23,7 +23,8 @@ void Tile(QPainter& p, const QRectF& r, const QColor& fill, const QString& lette
     p.setPen(QPen(fill.darker(150), 1.5));
     p.setBrush(fill);
     p.drawRoundedRect(r, 4, 4);
-    QFont font(QStringLiteral("DejaVu Sans"));
+    // The font already loaded: a second face would cost the start time.
+    QFont font = p.font();
     font.setBold(true);
     font.setPixelSize(static_cast<int>(r.height() * 0.65));
     p.setFont(font);
@@ -102,7 +103,7 @@ QIcon Help() {
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(60, 130, 210));
         p.drawEllipse(QRectF(4, 4, 40, 40));
-        QFont font(QStringLiteral("DejaVu Sans"));
+        QFont font = p.font();
         font.setBold(true);
         font.setPixelSize(28);
         p.setFont(font);

@@ -2,6 +2,7 @@
 #include <QFont>
 #include <QSessionManager>
 
+#include "app/FontWarmup.h"
 #include "app/FormMain.h"
 #include "app/InstanceLock.h"
 #include "app/QtMessageService.h"
@@ -12,6 +13,10 @@
 #include "media/PulseSoundOutput.h"
 
 int main(int argc, char* argv[]) {
+    FontWarmup fonts;
+    // The menus stay in the window on every desktop, and looking for a
+    // desktop menu service would hold up the start.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
     QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 11));
     QtMessageService messages;
@@ -37,6 +42,7 @@ int main(int argc, char* argv[]) {
     PulseSoundOutput output;
     PulseRecorder recorder;
     RandomSource random;
+    fonts.Wait();
     FormMain window(programDir, messages, output, recorder, random);
     running = &window;
     messages.SetParent(&window);

@@ -178,7 +178,7 @@ bool LessonDatabase::OpenRecordset(const SqlStatement& query) {
 void LessonDatabase::CloseRecordset() {
     if (!SharedRecordset.IsOpen()) return;
     SharedRecordset.Close();
-    if (inBatch_) return;
+    if (inBatch_ || holdOpen_ > 0) return;
     Release();
 }
 

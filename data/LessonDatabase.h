@@ -46,6 +46,19 @@ public:
         return EndBatch(done);
     }
 
+    // Runs several reads within one open of the file: it is closed and left
+    // scrambled once, after the last of them, instead of after each.
+    template <typename Work>
+    bool InOneOpen(Work&& work) {
+        ++holdOpen_;
+        const bool done = work();
+        if (--holdOpen_ == 0 && !inBatch_) {
+            SharedRecordset.Close();
+            if (db_) Release();
+        }
+        return done;
+    }
+
     bool LoadSettings();
     bool SavePosition();
 
@@ -84,6 +97,7 @@ private:
     QString connString_;
     sqlite3* db_ = nullptr;
     bool inBatch_ = false;
+    int holdOpen_ = 0;
     bool checkedWritable_ = false;
     bool inMemory_ = false;
     bool toldNotKept_ = false;

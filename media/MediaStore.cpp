@@ -1,8 +1,10 @@
 #include "media/MediaStore.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QPainter>
 #include <QPolygonF>
 #include <cstdio>
@@ -16,14 +18,11 @@ QString MediaStore::GetDataDir() const {
     return programDir_.left(cut < 0 ? 0 : cut) + QStringLiteral("/Common");
 }
 
-QString MediaStore::Resolve(const QString& dir, const QString& name) {
+QString MediaStore::Resolve(const QString& dir, const QString& name) const {
     const QString exact = dir + QLatin1Char('/') + name;
     if (QFileInfo::exists(exact)) return exact;
-    const QStringList entries =
-        QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QString& entry : entries)
-        if (entry.compare(name, Qt::CaseInsensitive) == 0) return dir + QLatin1Char('/') + entry;
-    return exact;
+    const QString entry = index_.Find(dir, name);
+    return entry.isEmpty() ? exact : dir + QLatin1Char('/') + entry;
 }
 
 QString MediaStore::FolderPath(const QString& folder) const {
@@ -118,19 +117,31 @@ QByteArray MediaStore::ReadPlainWordFile(const QString& folder, const QString& w
     return QByteArray();
 }
 
-QImage MediaStore::ReadPicture(const QString& word) const {
-    QImage picture;
-    picture.loadFromData(ReadPlainWordFile(kPics, word, QStringLiteral(".jpg"), QStringLiteral(".pet")));
-    return picture;
+QImage MediaStore::ReadPicture(const QString& word, const QSize& within) const {
+    QByteArray bytes = ReadPlainWordFile(kPics, word, QStringLiteral(".jpg"), QStringLiteral(".pet"));
+    QBuffer buffer(&bytes);
+    QImageReader reader(&buffer);
+    const QSize size = reader.size();
+    // A JPEG decodes fastest at a half, a quarter or an eighth of its size,
+    // so the smallest of these that still covers within is taken.
+    if (within.isValid() && size.isValid()) {
+        int divisor = 1;
+        while (divisor < 8 && size.width() / (2 * divisor) >= within.width() &&
+               size.height() / (2 * divisor) >= within.height())
+            divisor *= 2;
+        if (divisor > 1)
+            reader.setScaledSize(QSize((size.width() + divisor - 1) / divisor, (size.height() + divisor - 1) / divisor));
+    }
+    return reader.read();
 }
 
-QImage MediaStore::LoadWordPicture(const QString& word, bool scrambleBack) {
+QImage MediaStore::LoadWordPicture(const QString& word, bool scrambleBack, const QSize& within) {
     DecryptWordPic(word);
-    QImage picture = ReadPicture(word);
+    QImage picture = ReadPicture(word, within);
     if (picture.isNull()) {
         // The default picture stays plain once it has been needed.
         if (!WordFileExists(kPics, kDefaultPicture, QStringLiteral(".jpg"))) DecryptWordPic(kDefaultPicture);
-        picture = ReadPicture(kDefaultPicture);
+        picture = ReadPicture(kDefaultPicture, within);
     }
     if (picture.isNull()) picture = DrawnDefaultPicture();
     if (scrambleBack && word != kDefaultPicture) EncryptWordPic(word);

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "media/FolderIndex.h"
+
 // The media store: pictures and pronunciations named after their words, held
 // scrambled at rest, beside the program's own files in AppPics. Folder and
 // file names are matched without regard to letter case.
@@ -47,7 +49,10 @@ public:
     // The word's picture, else the default picture; the word's file is
     // scrambled again afterwards unless the caller keeps it plain. A store
     // that cannot be changed is read and unscrambled in memory instead.
-    QImage LoadWordPicture(const QString& word, bool scrambleBack = true);
+    // With within given, a picture at least twice as large is decoded at a
+    // fraction of its size that still covers within (thumbnails decode much
+    // faster so).
+    QImage LoadWordPicture(const QString& word, bool scrambleBack = true, const QSize& within = QSize());
 
     // The word's media file as plain bytes, from its plain file or else its
     // scrambled one, unscrambled in memory; empty when it has neither.
@@ -58,11 +63,13 @@ public:
     static QImage DrawnDefaultPicture();
 
 private:
-    static QString Resolve(const QString& dir, const QString& name);
+    QString Resolve(const QString& dir, const QString& name) const;
     static QByteArray PlainStart(const QString& folder);
     bool ConvertWordFile(const QString& folder, const QString& word, const QString& from,
                          const QString& to, bool toPlain);
-    QImage ReadPicture(const QString& word) const;
+    QImage ReadPicture(const QString& word, const QSize& within) const;
 
     QString programDir_;
+    // Looking up a name that is not there would otherwise list its folder.
+    mutable FolderIndex index_;
 };

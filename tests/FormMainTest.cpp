@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QAccessible>
 #include <QLabel>
 #include <QListWidget>
@@ -62,7 +64,7 @@ protected:
         std::vector<QWidget*> visible;
         for (QWidget* view : std::initializer_list<QWidget*>{window->Orvanel1, window->WordList1, window->WordPPK21,
                                                              window->WordRRK1, window->WordFFK1, window->WordPicList1})
-            if (!view->isHidden()) visible.push_back(view);
+            if (view && !view->isHidden()) visible.push_back(view);
         return visible;
     }
 
@@ -152,14 +154,20 @@ TEST_F(FormMainTest, CancellingTheStartDialogEndsWithoutWriting) {
 TEST_F(FormMainTest, ModesShowOneViewOrNone) {
     CreateInstall(0, 0);
     ASSERT_TRUE(window->Start());
-    const std::pair<int, QWidget*> modes[] = {{2, window->WordList1},  {3, window->WordPPK21},
-                                              {4, window->WordRRK1},   {6, window->WordFFK1},
-                                              {8, window->WordPicList1}, {1, window->Orvanel1}};
-    for (const auto& [mode, view] : modes) {
+    // Only the listen-and-read view is made at the start; the others when first shown.
+    EXPECT_FALSE(window->WordList1 || window->WordPPK21 || window->WordRRK1 || window->WordFFK1 ||
+                 window->WordPicList1);
+    const std::pair<int, std::function<QWidget*()>> views[] = {
+        {2, [this] { return window->WordList1; }},    {3, [this] { return window->WordPPK21; }},
+        {4, [this] { return window->WordRRK1; }},     {6, [this] { return window->WordFFK1; }},
+        {8, [this] { return window->WordPicList1; }}, {1, [this] { return window->Orvanel1; }}};
+    for (const auto& [mode, view] : views) {
         if (mode == 3) AnswerPictureQuestion();
         window->ShowUserControl(static_cast<qint16>(mode));
         EXPECT_EQ(window->ViewMode(), mode);
-        EXPECT_EQ(VisibleViews(), std::vector<QWidget*>{view}) << mode;
+        ASSERT_TRUE(view()) << mode;
+        EXPECT_EQ(view()->geometry(), window->MainFrame->rect()) << "a view made late fills the frame too";
+        EXPECT_EQ(VisibleViews(), std::vector<QWidget*>{view()}) << mode;
     }
     for (int mode : {0, 5, 7, 9}) {
         window->ShowUserControl(static_cast<qint16>(mode));

@@ -261,3 +261,27 @@ TEST_F(LessonDatabaseTest, TooManyUnitsOrWordsAreRefusedAndTheLoadedListsStay) {
     EXPECT_EQ(messages.shown.size(), 1u) << Describe(messages).toStdString();
     EXPECT_TRUE(install.DbIsScrambled());
 }
+
+// The start's reads share one open: the file stays open (plain) between them
+// and rests scrambled after the last, also when a save runs among them.
+TEST_F(LessonDatabaseTest, ReadsInOneOpenCloseTheFileOnceAfterTheLast) {
+    ModuleCrpt::ScrambleHeader(install.DbPath());
+    bool plainBetweenReads = false;
+    const bool done = db.InOneOpen([&] {
+        if (!db.LoadSettings()) return false;
+        plainBetweenReads = !install.DbIsScrambled();
+        state.CurBook = 1;
+        state.CurUnit = 0;
+        if (!db.SavePosition()) return false;
+        return catalogue.LoadUnits(1);
+    });
+    EXPECT_TRUE(done);
+    EXPECT_TRUE(plainBetweenReads);
+    EXPECT_TRUE(install.DbIsScrambled());
+    EXPECT_EQ(state.UnitCount, 1);
+    EXPECT_EQ(state.BookUnits[0].UnitName, "Unit 1 Animals");
+    EXPECT_TRUE(messages.shown.empty());
+    ASSERT_TRUE(db.LoadSettings());
+    EXPECT_EQ(state.CurBook, 1) << "the save among the reads was committed";
+    EXPECT_TRUE(install.DbIsScrambled());
+}

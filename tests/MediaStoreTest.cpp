@@ -229,3 +229,20 @@ TEST(MediaStore, StoreThatCannotBeWrittenStillShowsPictures) {
     EXPECT_EQ(install.ReadFile("Common/pics/cat.pet"), cat);
     EXPECT_EQ(install.ReadFile("Common/pics/ffe.pet"), ffe);
 }
+
+// Thumbnails: a picture decodes at a half, a quarter or an eighth of its
+// size, the smallest of these that still covers the size asked for.
+TEST(MediaStore, PicturesDecodeAtTheSmallestFractionThatStillCovers) {
+    TempInstall install;
+    QByteArray scrambled = TempInstall::MakeJpeg(400, 300);
+    ModuleCrpt::ScrambleHeader(scrambled);
+    install.WriteFile("Common/pics/sun.pet", scrambled);
+    MediaStore store(install.BinDir());
+    EXPECT_EQ(store.LoadWordPicture("sun", true, QSize(160, 120)).size(), QSize(200, 150));
+    EXPECT_EQ(store.LoadWordPicture("sun", true, QSize(100, 75)).size(), QSize(100, 75));
+    EXPECT_EQ(store.LoadWordPicture("sun", true, QSize(101, 60)).size(), QSize(200, 150)) << "never smaller";
+    EXPECT_EQ(store.LoadWordPicture("sun", true, QSize(20, 10)).size(), QSize(50, 38)) << "an eighth at most";
+    EXPECT_EQ(store.LoadWordPicture("sun", true, QSize(800, 600)).size(), QSize(400, 300));
+    EXPECT_EQ(store.LoadWordPicture("sun").size(), QSize(400, 300));
+    EXPECT_EQ(install.ReadFile("Common/pics/sun.pet"), scrambled);
+}

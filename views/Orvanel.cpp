@@ -29,6 +29,8 @@ const QString kNoSound = QStringLiteral("nosound");
 const QString kThumbBorder = QStringLiteral("QToolButton { border: 3px solid #e67e22; border-radius: 4px; }");
 const QString kThumbPlain = QStringLiteral("QToolButton { border: 3px solid transparent; }");
 constexpr int kSidePanelWidth = 260;
+// The widest a thumbnail's picture gets, whatever the window's size.
+constexpr QSize kThumbMax(160, 120);
 
 QToolButton* ImageButton(const QIcon& icon, const QString& name, QWidget* parent) {
     auto* button = new QToolButton(parent);
@@ -339,7 +341,7 @@ void Orvanel::FitPictures() {
 
 void Orvanel::FitThumbnails() {
     const int stripWidth = width() - kSidePanelWidth - 32 - 2 * picNextWord->sizeHint().width();
-    const int thumbWidth = std::clamp(stripWidth / OrvanelRules::kThumbnails - 10, 32, 160);
+    const int thumbWidth = std::clamp(stripWidth / OrvanelRules::kThumbnails - 10, 32, kThumbMax.width());
     // Fixed sizes: a short page or a new icon never moves the picture above.
     const QSize icon(thumbWidth, thumbWidth * 3 / 4);
     for (QToolButton* thumb : ArrImages) {
@@ -408,8 +410,10 @@ void Orvanel::LoadArrPics() {
             continue;
         }
         const QString word = state.Words[PageStart + i].English;
-        // The icon scales the picture to whatever size the strip gives it.
-        thumb->setIcon(QIcon(QPixmap::fromImage(LoadWordPicture(word))));
+        // Decoded at the largest size a thumbnail takes; the icon scales it
+        // to whatever size the strip gives it.
+        const QImage picture = context_.store.LoadWordPicture(word, true, kThumbMax * devicePixelRatio());
+        thumb->setIcon(QIcon(QPixmap::fromImage(picture)));
         thumb->setAccessibleName(word.trimmed());
         thumb->setToolTip(word.trimmed());
         thumb->setStyleSheet(PageStart + i == state.CurWordIndex ? kThumbBorder : kThumbPlain);

@@ -21,7 +21,7 @@ public:
     // The picture scaled to the given size as the box would show it.
     static QImage Fitted(const QImage& picture, const QSize& size);
 
-    QImage& Image() override { return image_; }
+    QImage& Image() override;
     void Refresh() override;
 
 signals:
@@ -33,6 +33,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    // Fitting is put off until the picture is drawn or drawn into, so a
+    // box that is resized or given a new picture several times before it
+    // shows scales its picture once.
+    void EnsureFitted();
+
     QImage picture_;
     QImage image_;
 };

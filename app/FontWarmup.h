@@ -1,0 +1,21 @@
+#pragma once
+
+#include <thread>
+
+// Reads the system's font configuration on a second thread while the main
+// thread connects to the display: the first text the window draws would
+// otherwise wait for it. Fontconfig is thread-safe, and Qt's own first use
+// then finds the configuration ready.
+class FontWarmup {
+public:
+    FontWarmup();
+    ~FontWarmup();
+    FontWarmup(const FontWarmup&) = delete;
+    FontWarmup& operator=(const FontWarmup&) = delete;
+
+    // Waits for the reading to end, before the first widget is made.
+    void Wait();
+
+private:
+    std::thread thread_;
+};

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+// The entries of folders by their case-folded names, so that finding a file
+// whatever its letter case does not list its folder every time. Each folder
+// listed is watched through inotify, and the changes the kernel reports
+// (this program's renames and other programs' alike) are applied before
+// every look-up, so the index never answers from an outdated listing. Where
+// no watch can be had, every look-up lists the folder afresh.
+class FolderIndex {
+public:
+    FolderIndex() = default;
+    ~FolderIndex();
+    FolderIndex(const FolderIndex&) = delete;
+    FolderIndex& operator=(const FolderIndex&) = delete;
+
+    // The real name of the entry in dir whose name matches without regard
+    // to letter case (the first in sorted order when several do); empty
+    // when there is none.
+    QString Find(const QString& dir, const QString& name);
+
+private:
+    // Case-folded name → the names that fold to it, sorted.
+    using Names = QHash<QString, QStringList>;
+
+    static Names List(const QString& dir);
+    static void Add(Names& names, const QString& entry);
+    static void Remove(Names& names, const QString& entry);
+    static QString First(const Names& names, const QString& name);
+    bool Watching();
+    void ApplyChanges();
+    void Forget(int watch);
+
+    int inotify_ = -1;
+    bool triedInotify_ = false;
+    QHash<int, Names> listings_;   // by watch
+    QHash<QString, int> watches_;  // folder path → its watch
+};
