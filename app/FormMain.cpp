@@ -19,6 +19,7 @@
 #include "quiz/FormLearnStatus.h"
 #include "quiz/WordRRK.h"
 #include "views/Orvanel.h"
+#include "views/OrvanelRules.h"
 #include "views/WordList.h"
 #include "views/WordPicList.h"
 
@@ -37,9 +38,6 @@ FormMain::FormMain(const QString& programDir, MessageService& messages, SoundOut
                    RandomSource& random)
     : LessonServices(programDir, messages, output, recorder, random, *this), history_(state_, db_, messages_) {
     setWindowTitle(kAppTitle);
-    CreateMenus();
-    CreateToolbar();
-    CreateViews();
     resize(900, 700);
 }
 
@@ -161,6 +159,14 @@ bool FormMain::Start() {
     bool wordsLoaded = false;
     if (!db_.InOneOpen([&] { return LoadLesson(wordsLoaded); })) return false;
     ReportMissingMediaFolders();
+    // The first word's pictures load on a second thread while the window
+    // is being built.
+    if (wordsLoaded)
+        store_.PrefetchPictures(
+            OrvanelRules(state_, random_).EntrancePictures(OrvanelRules::kThumbMax * devicePixelRatio()));
+    CreateMenus();
+    CreateToolbar();
+    CreateViews();
     if (!wordsLoaded && BookUnitDialog().exec() != QDialog::Accepted) {
         if (!sessionEnded_)
             messages_.Show(QStringLiteral("没有选择单元，程序将退出。"), kAppTitle, MsgButtons::Ok, MsgIcon::Information);

@@ -30,8 +30,10 @@ public:
              RandomSource& random);
     ~FormMain() override;
 
-    // The start-up sequence; false when the program has to end (the reason
-    // has been shown to the pupil and nothing was written).
+    // The start-up sequence: reads the lesson, then builds the window's
+    // menus, toolbar and views while the first word's pictures load; false
+    // when the program has to end (the reason has been shown to the pupil
+    // and nothing was written).
     bool Start();
 
     // The desktop session ends (the session manager's request, SIGTERM):
@@ -48,11 +50,12 @@ public:
 
     qint16 ViewMode() const { return viewMode_; }
     LessonState& State() { return state_; }
+    MediaStore& Store() { return store_; }
     FormBookUnit& BookUnitDialog();
     FormHelp& HelpWindow();
 
-    QWidget* MainFrame;
-    Orvanel* Orvanel1;
+    QWidget* MainFrame = nullptr;
+    Orvanel* Orvanel1 = nullptr;
     // The other views are made when first shown, so the window comes up
     // sooner; until then they are null.
     WordList* WordList1 = nullptr;
@@ -61,24 +64,24 @@ public:
     WordFFK* WordFFK1 = nullptr;
     WordPicList* WordPicList1 = nullptr;
     std::array<QToolButton*, 6> imgCommand{};
-    QLabel* lblMyWebName;
-    QLabel* lblMyWeb;
+    QLabel* lblMyWebName = nullptr;
+    QLabel* lblMyWeb = nullptr;
 
-    QAction* mnuFILE_BookUnit;
-    QAction* mnuExit;
-    QAction* mnuLEARN_Orvanel;
-    QAction* mnuLEARN_WordList;
-    QAction* mnuGAME_PPK;
-    QAction* mnuGAME_FFK;
-    QAction* mnuTEST_SelectChinese;
-    QAction* mnuTEST_Result;
-    QAction* mnuTEST_History;
-    QAction* mnuTEST_WordErrNum;
-    QAction* mnuSET_Difficult;
-    QAction* mnuSET_UserDataOut;
-    QAction* mnuSET_UserDataIn;
-    QAction* mnuHELP_HowToUse;
-    QAction* mnuHELP_OnLine;
+    QAction* mnuFILE_BookUnit = nullptr;
+    QAction* mnuExit = nullptr;
+    QAction* mnuLEARN_Orvanel = nullptr;
+    QAction* mnuLEARN_WordList = nullptr;
+    QAction* mnuGAME_PPK = nullptr;
+    QAction* mnuGAME_FFK = nullptr;
+    QAction* mnuTEST_SelectChinese = nullptr;
+    QAction* mnuTEST_Result = nullptr;
+    QAction* mnuTEST_History = nullptr;
+    QAction* mnuTEST_WordErrNum = nullptr;
+    QAction* mnuSET_Difficult = nullptr;
+    QAction* mnuSET_UserDataOut = nullptr;
+    QAction* mnuSET_UserDataIn = nullptr;
+    QAction* mnuHELP_HowToUse = nullptr;
+    QAction* mnuHELP_OnLine = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -94,6 +94,7 @@ void FolderIndex::ApplyChanges() {
 }
 
 QString FolderIndex::Find(const QString& dir, const QString& name) {
+    const std::lock_guard<std::mutex> lock(mutex_);
     if (!Watching()) return First(List(dir), name);
     ApplyChanges();
     const auto known = watches_.constFind(dir);

@@ -3,13 +3,15 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <mutex>
 
 // The entries of folders by their case-folded names, so that finding a file
 // whatever its letter case does not list its folder every time. Each folder
 // listed is watched through inotify, and the changes the kernel reports
 // (this program's renames and other programs' alike) are applied before
 // every look-up, so the index never answers from an outdated listing. Where
-// no watch can be had, every look-up lists the folder afresh.
+// no watch can be had, every look-up lists the folder afresh. Look-ups may
+// come from several threads.
 class FolderIndex {
 public:
     FolderIndex() = default;
@@ -34,6 +36,7 @@ private:
     void ApplyChanges();
     void Forget(int watch);
 
+    std::mutex mutex_;
     int inotify_ = -1;
     bool triedInotify_ = false;
     QHash<int, Names> listings_;   // by watch

@@ -11,7 +11,12 @@
 
 #include "media/ModuleCrpt.h"
 
-MediaStore::MediaStore(const QString& programDir) : programDir_(QDir::cleanPath(programDir)) {}
+MediaStore::MediaStore(const QString& programDir) : MediaStore(programDir, std::make_shared<FolderIndex>()) {}
+
+MediaStore::MediaStore(const QString& programDir, std::shared_ptr<FolderIndex> index)
+    : programDir_(QDir::cleanPath(programDir)), index_(std::move(index)) {}
+
+MediaStore::~MediaStore() = default;
 
 QString MediaStore::GetDataDir() const {
     const int cut = programDir_.lastIndexOf(QLatin1Char('/'));
@@ -21,7 +26,7 @@ QString MediaStore::GetDataDir() const {
 QString MediaStore::Resolve(const QString& dir, const QString& name) const {
     const QString exact = dir + QLatin1Char('/') + name;
     if (QFileInfo::exists(exact)) return exact;
-    const QString entry = index_.Find(dir, name);
+    const QString entry = index_->Find(dir, name);
     return entry.isEmpty() ? exact : dir + QLatin1Char('/') + entry;
 }
 
@@ -46,6 +51,7 @@ bool MediaStore::IsSafeWord(const QString& word) {
 QString MediaStore::WordFile(const QString& folder, const QString& word,
                              const QString& extension) const {
     if (!IsSafeWord(word)) return QString();
+    if (folder == kPics) WaitForPrefetch();
     return Resolve(FolderPath(folder), word + extension);
 }
 
@@ -135,7 +141,25 @@ QImage MediaStore::ReadPicture(const QString& word, const QSize& within) const {
     return reader.read();
 }
 
+void MediaStore::PrefetchPictures(std::vector<PictureRequest> requests) {
+    prefetch_.reset();
+    prefetch_ = std::make_unique<PicturePrefetch>(programDir_, index_, std::move(requests));
+}
+
+void MediaStore::WaitForPrefetch() const {
+    if (prefetch_) prefetch_->Wait();
+}
+
 QImage MediaStore::LoadWordPicture(const QString& word, bool scrambleBack, const QSize& within) {
+    if (prefetch_ && scrambleBack) {
+        std::optional<QImage> picture = prefetch_->Take(word, within);
+        if (picture) {
+            ++prefetchedShown_;
+            if (prefetch_->Empty()) prefetch_.reset();
+            return *picture;
+        }
+        prefetch_.reset();
+    }
     DecryptWordPic(word);
     QImage picture = ReadPicture(word, within);
     if (picture.isNull()) {

@@ -5,7 +5,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+#include <vector>
+
 #include "media/FolderIndex.h"
+#include "media/PicturePrefetch.h"
 
 // The media store: pictures and pronunciations named after their words, held
 // scrambled at rest, beside the program's own files in AppPics. Folder and
@@ -19,6 +23,11 @@ public:
     static inline const QString kDefaultPicture = QStringLiteral("ffe");
 
     explicit MediaStore(const QString& programDir);
+    // A store sharing another's folder index (for a second thread).
+    MediaStore(const QString& programDir, std::shared_ptr<FolderIndex> index);
+    ~MediaStore();
+    MediaStore(const MediaStore&) = delete;
+    MediaStore& operator=(const MediaStore&) = delete;
 
     QString ProgramDir() const { return programDir_; }
     QString GetDataDir() const;
@@ -54,6 +63,15 @@ public:
     // faster so).
     QImage LoadWordPicture(const QString& word, bool scrambleBack = true, const QSize& within = QSize());
 
+    // Starts loading these pictures on a second thread; LoadWordPicture
+    // hands them over when asked for them in the same form. The first
+    // picture asked for that was not loaded so drops the rest, so none is
+    // handed over later from a file that may since have changed. Until the
+    // thread is done, anything touching the pictures folder waits for it.
+    void PrefetchPictures(std::vector<PictureRequest> requests);
+    // How many pictures came from a prefetch so far.
+    int PrefetchedShown() const { return prefetchedShown_; }
+
     // The word's media file as plain bytes, from its plain file or else its
     // scrambled one, unscrambled in memory; empty when it has neither.
     QByteArray ReadPlainWordFile(const QString& folder, const QString& word, const QString& plainExtension,
@@ -69,7 +87,13 @@ private:
                          const QString& to, bool toPlain);
     QImage ReadPicture(const QString& word, const QSize& within) const;
 
+    void WaitForPrefetch() const;
+
     QString programDir_;
+    std::unique_ptr<PicturePrefetch> prefetch_;
+    int prefetchedShown_ = 0;
     // Looking up a name that is not there would otherwise list its folder.
-    mutable FolderIndex index_;
+    // Shared with the prefetching thread's store: ending a watch makes the
+    // system wait, so there is one for the whole run.
+    std::shared_ptr<FolderIndex> index_;
 };

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include <QAccessible>
+#include <QBuffer>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -29,6 +30,7 @@
 #include "tests/support/ScriptedRecorder.h"
 #include "tests/support/TempInstall.h"
 #include "views/Orvanel.h"
+#include "views/PictureBox.h"
 #include "views/WordList.h"
 #include "views/WordPicList.h"
 #include "views/WordPicture.h"
@@ -457,3 +459,36 @@ TEST_F(FormMainTest, ScreenReadersHearTheTitleAndTheChosenUnit) {
 }
 
 }  // namespace
+
+// The first word's pictures load on a second thread while the window is
+// built; the view takes every one of them from there, and each picture is
+// the right one.
+TEST_F(FormMainTest, TheFirstWordsPicturesComeFromTheThreadThatLoadedThem) {
+    CreateInstall(1, 0);
+    const auto picture = [](QColor colour) {
+        QImage image(80, 60, QImage::Format_RGB32);
+        image.fill(colour);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "JPG", 95);
+        ModuleCrpt::ScrambleHeader(bytes);
+        return bytes;
+    };
+    install.WriteFile("Common/pics/cat.pet", picture(Qt::red));
+    install.WriteFile("Common/pics/dog.pet", picture(Qt::blue));
+    install.WriteFile("Common/pics/ffe.jpg", TempInstall::MakeJpeg(80, 60));
+    ASSERT_TRUE(window->Start());
+    EXPECT_EQ(window->Store().PrefetchedShown(), 3) << "the default picture and both thumbnails";
+    window->show();
+    QTRY_COMPARE(window->Orvanel1->Picture1->accessibleName(), QString("cat"));
+    EXPECT_EQ(window->Store().PrefetchedShown(), 5) << "and the word's picture as the new and the old one";
+
+    const auto middle = [](const QImage& image) { return QColor(image.pixel(image.width() / 2, image.height() / 2)); };
+    EXPECT_GT(middle(window->Orvanel1->Picture1->Image()).red(), 200);
+    const QToolButton* dogThumb = window->Orvanel1->ArrImages[1];
+    EXPECT_GT(middle(dogThumb->icon().pixmap(dogThumb->iconSize()).toImage()).blue(), 200);
+    EXPECT_EQ(install.ReadFile("Common/pics/cat.pet"), picture(Qt::red)) << "rests scrambled";
+    EXPECT_FALSE(install.Exists("Common/pics/cat.jpg"));
+    window->hide();
+}

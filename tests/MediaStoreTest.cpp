@@ -246,3 +246,36 @@ TEST(MediaStore, PicturesDecodeAtTheSmallestFractionThatStillCovers) {
     EXPECT_EQ(store.LoadWordPicture("sun").size(), QSize(400, 300));
     EXPECT_EQ(install.ReadFile("Common/pics/sun.pet"), scrambled);
 }
+
+// Pictures loaded ahead on a second thread are handed over as loading them
+// then would give them, and the files rest scrambled. The first picture asked
+// for that was not loaded ahead drops the rest, so a picture whose file
+// changed afterwards is read afresh.
+TEST(MediaStore, PicturesLoadedAheadAreHandedOverOnceAndNeverStale) {
+    TempInstall install;
+    const auto scrambled = [](int width, int height) {
+        QByteArray bytes = TempInstall::MakeJpeg(width, height);
+        ModuleCrpt::ScrambleHeader(bytes);
+        return bytes;
+    };
+    install.WriteFile("Common/pics/sun.pet", scrambled(400, 300));
+    install.WriteFile("Common/pics/moon.pet", scrambled(40, 30));
+    install.WriteFile("Common/pics/star.pet", scrambled(20, 10));
+    MediaStore store(install.BinDir());
+    store.PrefetchPictures({{"sun", QSize(100, 75)}, {"moon", QSize()}, {"star", QSize()}});
+    EXPECT_TRUE(store.WordFileExists("pics", "sun", ".pet")) << "looking waits for the thread";
+    EXPECT_EQ(install.ReadFile("Common/pics/sun.pet"), scrambled(400, 300));
+
+    EXPECT_EQ(store.LoadWordPicture("sun", true, QSize(100, 75)).size(), QSize(100, 75));
+    EXPECT_EQ(store.PrefetchedShown(), 1);
+    EXPECT_EQ(store.LoadWordPicture("sun").size(), QSize(400, 300)) << "another size is not what was loaded";
+    EXPECT_EQ(store.PrefetchedShown(), 1);
+
+    install.WriteFile("Common/pics/moon.pet", scrambled(60, 45));
+    EXPECT_EQ(store.LoadWordPicture("moon").size(), QSize(60, 45)) << "read afresh after the miss";
+    EXPECT_EQ(store.PrefetchedShown(), 1);
+    for (const char* name : {"sun", "moon", "star"}) {
+        EXPECT_TRUE(install.Exists(QString("Common/pics/%1.pet").arg(name))) << name;
+        EXPECT_FALSE(install.Exists(QString("Common/pics/%1.jpg").arg(name))) << name;
+    }
+}

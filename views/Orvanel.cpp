@@ -29,8 +29,6 @@ const QString kNoSound = QStringLiteral("nosound");
 const QString kThumbBorder = QStringLiteral("QToolButton { border: 3px solid #e67e22; border-radius: 4px; }");
 const QString kThumbPlain = QStringLiteral("QToolButton { border: 3px solid transparent; }");
 constexpr int kSidePanelWidth = 260;
-// The widest a thumbnail's picture gets, whatever the window's size.
-constexpr QSize kThumbMax(160, 120);
 
 QToolButton* ImageButton(const QIcon& icon, const QString& name, QWidget* parent) {
     auto* button = new QToolButton(parent);
@@ -341,7 +339,7 @@ void Orvanel::FitPictures() {
 
 void Orvanel::FitThumbnails() {
     const int stripWidth = width() - kSidePanelWidth - 32 - 2 * picNextWord->sizeHint().width();
-    const int thumbWidth = std::clamp(stripWidth / OrvanelRules::kThumbnails - 10, 32, kThumbMax.width());
+    const int thumbWidth = std::clamp(stripWidth / OrvanelRules::kThumbnails - 10, 32, OrvanelRules::kThumbMax.width());
     // Fixed sizes: a short page or a new icon never moves the picture above.
     const QSize icon(thumbWidth, thumbWidth * 3 / 4);
     for (QToolButton* thumb : ArrImages) {
@@ -354,6 +352,10 @@ void Orvanel::FitThumbnails() {
 void Orvanel::resizeEvent(QResizeEvent* event) {
     FitThumbnails();
     QWidget::resizeEvent(event);
+}
+
+QSize Orvanel::ThumbnailDecodeSize() const {
+    return OrvanelRules::kThumbMax * devicePixelRatio();
 }
 
 QImage Orvanel::LoadWordPicture(const QString& word) {
@@ -412,7 +414,7 @@ void Orvanel::LoadArrPics() {
         const QString word = state.Words[PageStart + i].English;
         // Decoded at the largest size a thumbnail takes; the icon scales it
         // to whatever size the strip gives it.
-        const QImage picture = context_.store.LoadWordPicture(word, true, kThumbMax * devicePixelRatio());
+        const QImage picture = context_.store.LoadWordPicture(word, true, ThumbnailDecodeSize());
         thumb->setIcon(QIcon(QPixmap::fromImage(picture)));
         thumb->setAccessibleName(word.trimmed());
         thumb->setToolTip(word.trimmed());

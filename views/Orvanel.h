@@ -37,6 +37,8 @@ public:
     void LoadArrPics();
     void LoadWordPic();
     void ChangeWord(qint16& index);
+    // The size thumbnails are decoded within on this screen.
+    QSize ThumbnailDecodeSize() const;
 
     qint16 PageStart = 0;
     qint16 PageSize = 0;

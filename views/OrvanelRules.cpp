@@ -4,6 +4,7 @@
 
 #include "app/LessonState.h"
 #include "app/RandomSource.h"
+#include "media/MediaStore.h"
 #include "media/modTransEffects.h"
 
 OrvanelRules::OrvanelRules(LessonState& state, RandomSource& random) : state_(state), random_(random) {}
@@ -14,6 +15,20 @@ qint16 OrvanelRules::PageStart() const {
 
 qint16 OrvanelRules::PageSize() const {
     return static_cast<qint16>(std::clamp(state_.WordCount - PageStart(), 0, kThumbnails));
+}
+
+std::vector<PictureRequest> OrvanelRules::EntrancePictures(const QSize& thumbnail) const {
+    std::vector<PictureRequest> requests{{MediaStore::kDefaultPicture, QSize()}};
+    const int current = state_.CurWordIndex;
+    if (state_.WordCount <= 0 || current < 0 || current >= static_cast<int>(state_.Words.size())) {
+        requests.push_back({MediaStore::kDefaultPicture, QSize()});
+        return requests;
+    }
+    for (int i = PageStart(); i < PageStart() + PageSize(); ++i) requests.push_back({state_.Words[i].English, thumbnail});
+    const QString word = state_.Words[current].English.trimmed();
+    requests.push_back({word, QSize()});
+    requests.push_back({state_.CurEnglish.isEmpty() ? word : state_.CurEnglish, QSize()});
+    return requests;
 }
 
 OrvanelRules::NavButtons OrvanelRules::SetNavButtons(qint16 index) const {

@@ -4,6 +4,9 @@
 #include <QString>
 #include <QtGlobal>
 #include <functional>
+#include <vector>
+
+#include "media/PicturePrefetch.h"
 
 class EffectSurface;
 class RandomSource;
@@ -19,6 +22,8 @@ public:
     static constexpr int kEnglishStartSize = 36;
     static constexpr int kChineseStartSize = 26;
     static constexpr int kSmallestSize = 8;
+    // The largest a thumbnail's picture gets, whatever the window's size.
+    static constexpr QSize kThumbMax{160, 120};
 
     struct NavButtons {
         bool first = false;
@@ -43,6 +48,12 @@ public:
     qint16 PageSize() const;
 
     NavButtons SetNavButtons(qint16 index) const;
+
+    // The pictures the view loads when it first shows the unit, in the order
+    // it loads them: the default picture, the current page's thumbnails
+    // (decoded within thumbnail), and the current word's picture as the new
+    // and as the old one.
+    std::vector<PictureRequest> EntrancePictures(const QSize& thumbnail) const;
 
     // Move CurWordIndex; false when it stays (the first word, in order).
     bool NextWord(bool shuffle);
