@@ -102,7 +102,7 @@ void FormBookUnit::cmdOK_Click() {
         context_.messages.Show(QStringLiteral("请先选择一个单元。"), state.VersionName);
         return;
     }
-    context_.words.SaveAllResults();
+    const bool resultsSaved = context_.words.SaveAllResults();
     const qint16 previousBook = state.CurBook, previousUnit = state.CurUnit, previousCount = state.WordCount;
     state.CurBook = static_cast<qint16>(lstBook->currentRow());
     state.CurUnit = static_cast<qint16>(lstUnit->currentRow());
@@ -114,7 +114,9 @@ void FormBookUnit::cmdOK_Click() {
         state.WordCount = previousCount;
         return;
     }
-    context_.db.SavePosition();
+    // A database that has just failed to save would only say so again; the
+    // position is saved with the results at exit.
+    if (resultsSaved) context_.db.SavePosition();
     context_.host.mnuLEARN_Orvanel_Click();
     accept();
 }

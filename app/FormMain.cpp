@@ -321,9 +321,18 @@ void FormMain::ShowPPKHelp() {
 
 void FormMain::mnuFILE_BookUnit_Click() {
     if (!EndOtherCtrl()) return;
-    BookUnitDialog().exec();
-    catalogue_.LoadUnits(state_.CurBook);
+    const qint16 studied = state_.CurWordIndex;
+    const bool chosen = BookUnitDialog().exec() == QDialog::Accepted;
+    RestoreUnitList(chosen ? state_.CurWordIndex : studied);
     RefreshTitle();
+}
+
+// Browsing other books reads their units into the shared list, which also
+// sets the word index back to the first word. The current book's units come
+// back, and the index again names the word the view shows.
+void FormMain::RestoreUnitList(qint16 wordIndex) {
+    catalogue_.LoadUnits(state_.CurBook);
+    state_.CurWordIndex = wordIndex;
 }
 
 void FormMain::mnuLEARN_Orvanel_Click() {
@@ -355,9 +364,10 @@ void FormMain::mnuTEST_SelectChinese_Click() {
 // The window browses books through the shared unit list; the current
 // book's units come back when it closes.
 void FormMain::mnuTEST_Result_Click() {
+    const qint16 studied = state_.CurWordIndex;
     FormLearnStatus window(context_, this);
     window.exec();
-    catalogue_.LoadUnits(state_.CurBook);
+    RestoreUnitList(studied);
 }
 
 void FormMain::mnuTEST_History_Click() {

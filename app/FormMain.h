@@ -96,6 +96,7 @@ private:
     void StopReadAutoplay();
     void RefreshTitle();
     void ReportMissingMediaFolders();
+    void RestoreUnitList(qint16 wordIndex);
     void SaveAndQuit();
     void FitViews();
     std::array<QWidget*, 6> Views() const;

@@ -492,3 +492,57 @@ TEST_F(FormMainTest, TheFirstWordsPicturesComeFromTheThreadThatLoadedThem) {
     EXPECT_FALSE(install.Exists("Common/pics/cat.jpg"));
     window->hide();
 }
+
+// Browsing other books in the book dialog or the learning status reads their
+// units; afterwards the word index still names the word the view shows, so
+// the next move starts from there.
+TEST_F(FormMainTest, BrowsingOtherBooksKeepsTheWordBeingStudied) {
+    CreateInstall(0, 0);
+    ASSERT_TRUE(window->Start());
+    Orvanel* view = window->Orvanel1;
+    view->cmdNextWord->click();
+    LessonState& state = window->State();
+    ASSERT_EQ(state.CurWordIndex, 1);
+
+    WhenModal([&](QWidget* modal) {
+        auto* form = static_cast<FormBookUnit*>(modal);
+        ClickItem(form->lstBook, 1);
+        form->cmdCancle->click();
+    });
+    window->mnuFILE_BookUnit->trigger();
+    EXPECT_EQ(state.CurWordIndex, 1);
+    EXPECT_EQ(state.UnitCount, 2) << "the current book's units again";
+
+    WhenModal([&](QWidget* modal) {
+        auto* status = static_cast<FormLearnStatus*>(modal);
+        status->lstBook->setCurrentRow(1);
+        status->cmdOK->click();
+    });
+    window->mnuTEST_Result->trigger();
+    EXPECT_EQ(state.CurWordIndex, 1);
+    EXPECT_EQ(view->lblWordNum->text(), "2/2");
+
+    view->cmdPrevWord->click();
+    EXPECT_EQ(state.CurEnglish, "hello");
+    EXPECT_EQ(view->lblWordNum->text(), "1/2");
+}
+
+// A database that refuses every write: choosing another unit tells the pupil
+// once, not once for the results and again for the position.
+TEST_F(FormMainTest, ChoosingAUnitWhenNothingCanBeWrittenTellsOnce) {
+    CreateInstall(0, 0);
+    install.Exec("create trigger NoResults before update on words begin select raise(abort, 'read only'); end");
+    install.Exec("create trigger NoPosition before update on FeatureTable begin select raise(abort, 'read only'); end");
+    ASSERT_TRUE(window->Start());
+    WhenModal([&](QWidget* modal) {
+        auto* form = static_cast<FormBookUnit*>(modal);
+        ClickItem(form->lstBook, 1);
+        ClickItem(form->lstUnit, 0);
+        form->cmdOK->click();
+    });
+    window->mnuFILE_BookUnit->trigger();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].text.startsWith("学习结果没有保存"));
+    EXPECT_EQ(window->State().CurBook, 1);
+    EXPECT_EQ(window->State().CurEnglish, "cat");
+}
