@@ -426,10 +426,15 @@ void Orvanel::LoadArrPics() {
 void Orvanel::LoadPic() {
     LessonState& state = context_.state;
     if (state.PrevEnglish.isEmpty()) state.PrevEnglish = state.CurEnglish;
-    const QImage newPicture = LoadWordPicture(state.CurEnglish);
-    const QImage oldPicture = LoadWordPicture(state.PrevEnglish);
-    Picture1->SetPicture(oldPicture);
-    Picture2->SetPicture(newPicture);
+    Picture2->SetPicture(LoadWordPicture(state.CurEnglish));
+    if (state.PrevEnglish == state.CurEnglish) {
+        // The same word coming in again (the first word after a start) is
+        // read and fitted to the box once.
+        Picture2->Image();
+        Picture1->ShowSameAs(*Picture2);
+    } else {
+        Picture1->SetPicture(LoadWordPicture(state.PrevEnglish));
+    }
     Picture3->ShowSameAs(*Picture1);
     Picture1->setAccessibleName(state.CurEnglish);
     ShowTransition();

@@ -27,7 +27,7 @@ std::vector<PictureRequest> OrvanelRules::EntrancePictures(const QSize& thumbnai
     for (int i = PageStart(); i < PageStart() + PageSize(); ++i) requests.push_back({state_.Words[i].English, thumbnail});
     const QString word = state_.Words[current].English.trimmed();
     requests.push_back({word, QSize()});
-    requests.push_back({state_.CurEnglish.isEmpty() ? word : state_.CurEnglish, QSize()});
+    if (!state_.CurEnglish.isEmpty() && state_.CurEnglish != word) requests.push_back({state_.CurEnglish, QSize()});
     return requests;
 }
 

@@ -51,8 +51,8 @@ public:
 
     // The pictures the view loads when it first shows the unit, in the order
     // it loads them: the default picture, the current page's thumbnails
-    // (decoded within thumbnail), and the current word's picture as the new
-    // and as the old one.
+    // (decoded within thumbnail), the current word's picture, and the word
+    // shown before it when that is another.
     std::vector<PictureRequest> EntrancePictures(const QSize& thumbnail) const;
 
     // Move CurWordIndex; false when it stays (the first word, in order).
