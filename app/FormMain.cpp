@@ -209,36 +209,16 @@ void FormMain::FitViews() {
         if (view) view->setGeometry(area);
 }
 
-template <class View>
-View* FormMain::PlaceView(View* view) {
-    view->setGeometry(QRect(QPoint(0, 0), MainFrame->size()));
-    view->hide();
-    return view;
-}
-
-WordList& FormMain::WordListView() {
-    if (!WordList1) WordList1 = PlaceView(new WordList(context_, MainFrame));
-    return *WordList1;
-}
-
-WordPPK2& FormMain::WordPPK2View() {
-    if (!WordPPK21) WordPPK21 = PlaceView(new WordPPK2(context_, MainFrame));
-    return *WordPPK21;
-}
-
-WordRRK& FormMain::WordRRKView() {
-    if (!WordRRK1) WordRRK1 = PlaceView(new WordRRK(context_, WordListView(), MainFrame));
-    return *WordRRK1;
-}
-
-WordFFK& FormMain::WordFFKView() {
-    if (!WordFFK1) WordFFK1 = PlaceView(new WordFFK(context_, MainFrame));
-    return *WordFFK1;
-}
-
-WordPicList& FormMain::WordPicListView() {
-    if (!WordPicList1) WordPicList1 = PlaceView(new WordPicList(context_, MainFrame));
-    return *WordPicList1;
+// A view made late fills the frame like the others and stays hidden until
+// shown.
+template <class View, class... Extra>
+View& FormMain::Made(View*& view, Extra&... extra) {
+    if (!view) {
+        view = new View(context_, extra..., MainFrame);
+        view->setGeometry(QRect(QPoint(0, 0), MainFrame->size()));
+        view->hide();
+    }
+    return *view;
 }
 
 bool FormMain::eventFilter(QObject* watched, QEvent* event) {
@@ -272,25 +252,25 @@ void FormMain::ShowUserControl(qint16 iDisplayCtrl) {
         Orvanel1->ChangeWord(state_.CurWordIndex);
         break;
     case 2:
-        WordListView().setVisible(true);
+        Made(WordList1).setVisible(true);
         break;
     case 3:
         words_.PrepareArrangeRun();
-        WordPPK2View().setVisible(true);
+        Made(WordPPK21).setVisible(true);
         WordPPK21->InitGamePPK();
         break;
     case 4:
         words_.ResetRunFlags();
-        WordRRKView().SetTestWord();
+        Made(WordRRK1, Made(WordList1)).SetTestWord();
         WordRRK1->setVisible(true);
         break;
     case 6:
         words_.ResetRunFlags();
-        WordFFKView().StartGameFFK();
+        Made(WordFFK1).StartGameFFK();
         WordFFK1->setVisible(true);
         break;
     case 8:
-        WordPicListView().setVisible(true);
+        Made(WordPicList1).setVisible(true);
         WordPicList1->LoadPics();
         break;
     default:
@@ -378,7 +358,7 @@ void FormMain::mnuTEST_WordErrNum_Click() {
     if (!EndOtherCtrl()) return;
     Orvanel1->StopAutoplay();
     ShowUserControl(2);
-    WordListView().FillWordErrNum();
+    Made(WordList1).FillWordErrNum();
 }
 
 void FormMain::mnuHELP_HowToUse_Click() {

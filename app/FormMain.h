@@ -100,13 +100,8 @@ private:
     void SaveAndQuit();
     void FitViews();
     std::array<QWidget*, 6> Views() const;
-    template <class View>
-    View* PlaceView(View* view);
-    WordList& WordListView();
-    WordPPK2& WordPPK2View();
-    WordRRK& WordRRKView();
-    WordFFK& WordFFKView();
-    WordPicList& WordPicListView();
+    template <class View, class... Extra>
+    View& Made(View*& view, Extra&... extra);
 
     void mnuFILE_BookUnit_Click();
     void mnuLEARN_WordList_Click();

@@ -3,7 +3,6 @@
 #include <functional>
 
 #include <QAccessible>
-#include <QBuffer>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -466,12 +465,7 @@ TEST_F(FormMainTest, ScreenReadersHearTheTitleAndTheChosenUnit) {
 TEST_F(FormMainTest, TheFirstWordsPicturesComeFromTheThreadThatLoadedThem) {
     CreateInstall(1, 0);
     const auto picture = [](QColor colour) {
-        QImage image(80, 60, QImage::Format_RGB32);
-        image.fill(colour);
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "JPG", 95);
+        QByteArray bytes = TempInstall::MakeJpeg(80, 60, colour, 95);
         ModuleCrpt::ScrambleHeader(bytes);
         return bytes;
     };

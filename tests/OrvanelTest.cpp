@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
-#include <QBuffer>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
@@ -93,13 +92,7 @@ protected:
     }
 
     void StorePicture(const QString& word, const QColor& colour) {
-        QImage image(400, 300, QImage::Format_RGB32);
-        image.fill(colour);
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "JPG", 95);
-        install.WriteFile("Common/pics/" + word + ".pet", bytes);
+        install.WriteFile("Common/pics/" + word + ".pet", TempInstall::MakeJpeg(400, 300, colour, 95));
         ModuleCrpt::ScrambleHeader(install.DataDir() + "/pics/" + word + ".pet");
     }
 

@@ -108,13 +108,13 @@ bool TempInstall::Exists(const QString& relative) const {
     return QFileInfo::exists(Root() + "/" + relative);
 }
 
-QByteArray TempInstall::MakeJpeg(int width, int height) {
+QByteArray TempInstall::MakeJpeg(int width, int height, const QColor& colour, int quality) {
     QImage image(width, height, QImage::Format_RGB32);
-    image.fill(QColor(200, 120, 40));
+    image.fill(colour);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG");
+    image.save(&buffer, "JPG", quality);
     return bytes;
 }
 

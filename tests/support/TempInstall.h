@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QColor>
 #include <QString>
 #include <QTemporaryDir>
 #include <QVariant>
@@ -43,7 +44,8 @@ public:
     QByteArray ReadFile(const QString& relative) const;
     bool Exists(const QString& relative) const;
 
-    static QByteArray MakeJpeg(int width = 40, int height = 30);
+    static QByteArray MakeJpeg(int width = 40, int height = 30, const QColor& colour = QColor(200, 120, 40),
+                               int quality = -1);
     static QByteArray MakeWav(double seconds, int rate = 22050, int channels = 1, int bits = 16);
 
 private:
