@@ -41,6 +41,12 @@ QToolButton* ImageButton(const QIcon& icon, const QString& name, QWidget* parent
     return button;
 }
 
+// Setting a style sheet polishes the widget again even when it is the same
+// one, and these change on every move.
+void ChangeStyleSheet(QWidget* widget, const QString& sheet) {
+    if (widget->styleSheet() != sheet) widget->setStyleSheet(sheet);
+}
+
 void SetPointSize(QWidget* widget, int size, bool bold = false) {
     QFont font = widget->font();
     font.setPointSize(size);
@@ -307,8 +313,8 @@ void Orvanel::ShowRecorderState() {
     imgRecord->setAccessibleName(caption);
     imgRecord->setToolTip(caption);
     lblMyAudio->setText(readAlong_.MyAudioCaption());
-    lblMyAudio->setStyleSheet(readAlong_.MyAudioRecorded() ? QStringLiteral("color: black;")
-                                                           : QStringLiteral("color: red;"));
+    ChangeStyleSheet(lblMyAudio, readAlong_.MyAudioRecorded() ? QStringLiteral("color: black;")
+                                                               : QStringLiteral("color: red;"));
     if (!readAlong_.Recording())
         TimerRecord->stop();
     else if (!TimerRecord->isActive())
@@ -418,7 +424,7 @@ void Orvanel::LoadArrPics() {
         thumb->setIcon(QIcon(QPixmap::fromImage(picture)));
         thumb->setAccessibleName(word.trimmed());
         thumb->setToolTip(word.trimmed());
-        thumb->setStyleSheet(PageStart + i == state.CurWordIndex ? kThumbBorder : kThumbPlain);
+        ChangeStyleSheet(thumb, PageStart + i == state.CurWordIndex ? kThumbBorder : kThumbPlain);
         thumb->show();
     }
 }
