@@ -3,9 +3,10 @@
 #include <thread>
 
 // Reads the system's font configuration on a second thread while the main
-// thread connects to the display: the first text the window draws would
-// otherwise wait for it. Fontconfig is thread-safe, and Qt's own first use
-// then finds the configuration ready.
+// thread reads the lesson: the first text the window draws would otherwise
+// wait for it. Started once the application object exists, since that sets
+// the locale and changes the environment, which fontconfig reads; Qt's own
+// first use then finds the configuration ready.
 class FontWarmup {
 public:
     FontWarmup();

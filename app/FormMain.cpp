@@ -141,10 +141,10 @@ void FormMain::CreateViews() {
     HideAllViews();
 }
 
-// The lesson's settings, units and words, read within one open of the
-// database; false when the start cannot go on.
+// The lesson's settings, units and words; false when the start cannot go on.
 bool FormMain::LoadLesson(bool& wordsLoaded) {
-    if (!db_.LoadSettings()) return false;
+    // The settings' reads share one open of the database file.
+    if (!db_.InOneOpen([this] { return db_.LoadSettings(); })) return false;
     // A stored position outside the lists falls back to the first book or unit.
     if (state_.CurBook < 0 || state_.CurBook >= state_.BookCount) state_.CurBook = 0;
     catalogue_.LoadUnits(state_.CurBook);
@@ -157,13 +157,14 @@ bool FormMain::LoadLesson(bool& wordsLoaded) {
 bool FormMain::Start() {
     db_.BuildConnString(store_.AppPicsDir());
     bool wordsLoaded = false;
-    if (!db_.InOneOpen([&] { return LoadLesson(wordsLoaded); })) return false;
+    if (!LoadLesson(wordsLoaded)) return false;
     ReportMissingMediaFolders();
     // The first word's pictures load on a second thread while the window
     // is being built.
     if (wordsLoaded)
         store_.PrefetchPictures(
             OrvanelRules(state_, random_).EntrancePictures(OrvanelRules::kThumbMax * devicePixelRatio()));
+    fonts_.Wait();
     CreateMenus();
     CreateToolbar();
     CreateViews();

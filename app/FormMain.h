@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <array>
 
+#include "app/FontWarmup.h"
 #include "app/LessonServices.h"
 #include "app/MainHost.h"
 #include "quiz/TestHistory.h"
@@ -113,6 +114,7 @@ private:
     void mnuTEST_WordErrNum_Click();
     void mnuHELP_HowToUse_Click();
 
+    FontWarmup fonts_;
     TestHistory history_;
     qint16 viewMode_ = 0;
     bool started_ = false;

@@ -2,7 +2,6 @@
 #include <QFont>
 #include <QSessionManager>
 
-#include "app/FontWarmup.h"
 #include "app/FormMain.h"
 #include "app/InstanceLock.h"
 #include "app/QtMessageService.h"
@@ -13,7 +12,6 @@
 #include "media/PulseSoundOutput.h"
 
 int main(int argc, char* argv[]) {
-    FontWarmup fonts;
     // The menus stay in the window on every desktop, and looking for a
     // desktop menu service would hold up the start.
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
@@ -42,7 +40,6 @@ int main(int argc, char* argv[]) {
     PulseSoundOutput output;
     PulseRecorder recorder;
     RandomSource random;
-    fonts.Wait();
     FormMain window(programDir, messages, output, recorder, random);
     running = &window;
     messages.SetParent(&window);

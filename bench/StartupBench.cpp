@@ -15,7 +15,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/FontWarmup.h"
 #include "app/FormMain.h"
 #include "app/QtMessageService.h"
 #include "app/RandomSource.h"
@@ -58,7 +57,6 @@ int BareWindow(int argc, char** argv) {
 }
 
 int ProgramWindow(int argc, char** argv, const QString& programDir) {
-    FontWarmup fonts;
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
     QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 11));
@@ -66,7 +64,6 @@ int ProgramWindow(int argc, char** argv, const QString& programDir) {
     PulseSoundOutput output;
     PulseRecorder recorder;
     RandomSource random;
-    fonts.Wait();
     FormMain window(programDir, messages, output, recorder, random);
     if (!window.Start()) return 1;
     window.show();

@@ -47,7 +47,8 @@ public:
     }
 
     // Runs several reads within one open of the file: it is closed and left
-    // scrambled once, after the last of them, instead of after each.
+    // scrambled once, after the last of them, instead of after each (and
+    // before any message of the database's is shown).
     template <typename Work>
     bool InOneOpen(Work&& work) {
         ++holdOpen_;

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <cerrno>
 #include <sys/inotify.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -87,8 +88,8 @@ void FolderIndex::ApplyChanges() {
             const auto listing = listings_.find(event->wd);
             if (listing == listings_.end() || event->len == 0) continue;
             const QString entry = QFile::decodeName(event->name);
-            if (event->mask & (IN_CREATE | IN_MOVED_TO)) Add(*listing, entry);
-            if (event->mask & (IN_DELETE | IN_MOVED_FROM)) Remove(*listing, entry);
+            if (event->mask & (IN_CREATE | IN_MOVED_TO)) Add(listing->names, entry);
+            if (event->mask & (IN_DELETE | IN_MOVED_FROM)) Remove(listing->names, entry);
         }
     }
 }
@@ -97,15 +98,22 @@ QString FolderIndex::Find(const QString& dir, const QString& name) {
     const std::lock_guard<std::mutex> lock(mutex_);
     if (!Watching()) return First(List(dir), name);
     ApplyChanges();
+    const QByteArray path = QFile::encodeName(dir);
+    struct stat folder {};
+    if (::stat(path.constData(), &folder) != 0 || !S_ISDIR(folder.st_mode)) return QString();
     const auto known = watches_.constFind(dir);
-    if (known != watches_.constEnd() && listings_.contains(*known)) return First(listings_[*known], name);
+    if (known != watches_.constEnd()) {
+        const auto listing = listings_.constFind(*known);
+        if (listing != listings_.constEnd() && listing->device == folder.st_dev && listing->inode == folder.st_ino)
+            return First(listing->names, name);
+    }
     // The watch comes before the listing: a change made while listing is
     // queued and applied at the next look-up, where it changes nothing
-    // already seen.
-    const int watch = ::inotify_add_watch(inotify_, QFile::encodeName(dir).constData(),
-                                          kEntryChanges | kFolderGone | IN_ONLYDIR);
+    // already seen. Should the folder be replaced between the stat above and
+    // the watch, the identities differ and the next look-up lists again.
+    const int watch = ::inotify_add_watch(inotify_, path.constData(), kEntryChanges | kFolderGone | IN_ONLYDIR);
     if (watch < 0) return First(List(dir), name);
     watches_.insert(dir, watch);
-    Names& names = listings_[watch] = List(dir);
-    return First(names, name);
+    Listing& listing = listings_[watch] = Listing{folder.st_dev, folder.st_ino, List(dir)};
+    return First(listing.names, name);
 }

@@ -4,14 +4,19 @@
 #include <QString>
 #include <QStringList>
 #include <mutex>
+#include <sys/types.h>
 
 // The entries of folders by their case-folded names, so that finding a file
 // whatever its letter case does not list its folder every time. Each folder
 // listed is watched through inotify, and the changes the kernel reports
 // (this program's renames and other programs' alike) are applied before
-// every look-up, so the index never answers from an outdated listing. Where
-// no watch can be had, every look-up lists the folder afresh. Look-ups may
-// come from several threads.
+// every look-up. A listing also answers only while its path still leads to
+// the same folder, so a folder renamed or replaced (itself or one above it)
+// is listed afresh. Where no watch can be had, every look-up lists the folder.
+// Changes made on another computer to a shared folder are not reported by
+// the kernel; only a name in another letter case can then be missed, since
+// the exact name is always tried first. Look-ups may come from several
+// threads.
 class FolderIndex {
 public:
     FolderIndex() = default;
@@ -27,6 +32,11 @@ public:
 private:
     // Case-folded name → the names that fold to it, sorted.
     using Names = QHash<QString, QStringList>;
+    struct Listing {
+        dev_t device = 0;
+        ino_t inode = 0;
+        Names names;
+    };
 
     static Names List(const QString& dir);
     static void Add(Names& names, const QString& entry);
@@ -39,6 +49,6 @@ private:
     std::mutex mutex_;
     int inotify_ = -1;
     bool triedInotify_ = false;
-    QHash<int, Names> listings_;   // by watch
+    QHash<int, Listing> listings_;  // by watch
     QHash<QString, int> watches_;  // folder path → its watch
 };

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPolygonF>
 #include <cstdio>
+#include <system_error>
 
 #include "media/ModuleCrpt.h"
 
@@ -143,7 +144,11 @@ QImage MediaStore::ReadPicture(const QString& word, const QSize& within) const {
 
 void MediaStore::PrefetchPictures(std::vector<PictureRequest> requests) {
     prefetch_.reset();
-    prefetch_ = std::make_unique<PicturePrefetch>(programDir_, index_, std::move(requests));
+    try {
+        prefetch_ = std::make_unique<PicturePrefetch>(programDir_, index_, std::move(requests));
+    } catch (const std::system_error&) {
+        // No second thread to be had: the pictures load when asked for.
+    }
 }
 
 void MediaStore::WaitForPrefetch() const {
@@ -151,8 +156,8 @@ void MediaStore::WaitForPrefetch() const {
 }
 
 QImage MediaStore::LoadWordPicture(const QString& word, bool scrambleBack, const QSize& within) {
-    if (prefetch_ && scrambleBack) {
-        std::optional<QImage> picture = prefetch_->Take(word, within);
+    if (prefetch_) {
+        std::optional<QImage> picture = scrambleBack ? prefetch_->Take(word, within) : std::nullopt;
         if (picture) {
             ++prefetchedShown_;
             if (prefetch_->Empty()) prefetch_.reset();

@@ -40,6 +40,7 @@ private:
     struct Loaded {
         PictureRequest request;
         QImage picture;
+        bool loaded = false;
     };
 
     std::vector<Loaded> loaded_;

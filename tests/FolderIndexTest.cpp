@@ -75,6 +75,30 @@ TEST(FolderIndex, AFolderReplacedUnderTheSameNameIsListedAfresh) {
     EXPECT_EQ(index.Find(path, "new.pet"), "") << "a folder that is gone has nothing";
 }
 
+// The same folder under a new name, a new folder under the old one, and a
+// folder above them replaced: each path answers from what it leads to now.
+TEST(FolderIndex, APathAnswersFromTheFolderItLeadsToNow) {
+    QTemporaryDir root;
+    const QString common = root.path() + "/Common";
+    ASSERT_TRUE(QDir().mkpath(common + "/pics"));
+    Touch(common + "/pics/Old.pet");
+    FolderIndex index;
+    EXPECT_EQ(index.Find(common + "/pics", "old.pet"), "Old.pet");
+
+    ASSERT_TRUE(QDir(common).rename("pics", "Pics"));
+    EXPECT_EQ(index.Find(common + "/Pics", "OLD.pet"), "Old.pet");
+    ASSERT_TRUE(QDir().mkpath(common + "/pics"));
+    Touch(common + "/pics/Fresh.pet");
+    EXPECT_EQ(index.Find(common + "/pics", "old.pet"), "");
+    EXPECT_EQ(index.Find(common + "/pics", "fresh.pet"), "Fresh.pet");
+
+    ASSERT_TRUE(QDir(root.path()).rename("Common", "Common.before"));
+    ASSERT_TRUE(QDir().mkpath(common + "/pics"));
+    Touch(common + "/pics/Newest.pet");
+    EXPECT_EQ(index.Find(common + "/pics", "fresh.pet"), "") << "the folder above was replaced";
+    EXPECT_EQ(index.Find(common + "/pics", "newest.pet"), "Newest.pet");
+}
+
 // The store's own renames (every use of a picture makes two) and another
 // program's new file in the same folder, one right after the other.
 TEST(FolderIndex, StoreFindsAPictureAddedByAnotherProgramBetweenItsOwnRenames) {

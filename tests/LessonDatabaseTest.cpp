@@ -285,3 +285,16 @@ TEST_F(LessonDatabaseTest, ReadsInOneOpenCloseTheFileOnceAfterTheLast) {
     EXPECT_EQ(state.CurBook, 1) << "the save among the reads was committed";
     EXPECT_TRUE(install.DbIsScrambled());
 }
+
+// A message waits for the pupil: the file must not stay open and plain
+// meanwhile, even in the middle of reads that share one open.
+TEST_F(LessonDatabaseTest, AMessageAmongReadsInOneOpenFindsTheFileScrambled) {
+    install.Exec("delete from VersionInfo");
+    std::vector<bool> scrambledWhileShown;
+    messages.whileShown = [&](const ScriptedMessageService::Shown&) {
+        scrambledWhileShown.push_back(install.DbIsScrambled());
+    };
+    EXPECT_FALSE(db.InOneOpen([this] { return db.LoadSettings(); }));
+    EXPECT_EQ(scrambledWhileShown, std::vector<bool>{true});
+    EXPECT_TRUE(install.DbIsScrambled());
+}

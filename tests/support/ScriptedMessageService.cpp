@@ -15,6 +15,7 @@ std::optional<QString> TakeFront(std::deque<std::optional<QString>>& answers) {
 MsgAnswer ScriptedMessageService::Show(const QString& text, const QString& title, MsgButtons buttons,
                                        MsgIcon icon) {
     shown.push_back({text, title, buttons, icon});
+    if (whileShown) whileShown(shown.back());
     if (answers.empty()) return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
     const MsgAnswer answer = answers.front();
     answers.pop_front();

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "app/MessageService.h"
@@ -29,6 +30,8 @@ public:
     bool Saw(const QString& text) const;
 
     std::vector<Shown> shown;
+    // Runs while a message box would be open, before it is answered.
+    std::function<void(const Shown&)> whileShown;
     std::deque<MsgAnswer> answers;
     std::deque<std::optional<QString>> textAnswers;
     // File and folder dialogs share one script; their titles are recorded.
