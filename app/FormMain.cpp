@@ -164,8 +164,9 @@ bool FormMain::Start() {
     if (wordsLoaded)
         store_.PrefetchPictures(
             OrvanelRules(state_, random_).EntrancePictures(OrvanelRules::kThumbMax * devicePixelRatio()));
-    fonts_.Wait();
     CreateMenus();
+    // The toolbar draws the first text.
+    fonts_.Wait();
     CreateToolbar();
     CreateViews();
     if (!wordsLoaded && BookUnitDialog().exec() != QDialog::Accepted) {
