@@ -9,6 +9,7 @@
 
 #include "media/ModuleCrpt.h"
 #include "publish/PublishRules.h"
+#include "tests/support/AsNobody.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/TempInstall.h"
 
@@ -211,6 +212,28 @@ TEST_F(PublishRulesTest, FolderBoxesAndDestinations) {
     EXPECT_FALSE(PublishRules::IsWritableFolder(""));
     Write("file", "x");
     EXPECT_FALSE(PublishRules::IsWritableFolder(Path("file")));
+}
+
+// An editor without the right to write the destination: the folder is named
+// as not writable, every word of the copy fails, and the destination keeps
+// exactly what it held (no half-made or plain file left behind).
+TEST_F(PublishRulesTest, ADestinationThatCannotBeWrittenFailsEveryWordAndStaysAsItWas) {
+    LoadWords("apple\npear\nplum\n");
+    Write("src/apple.jpg", jpeg);
+    Write("src/pear.jpg", jpeg);
+    Write("dest/pear.pet", "older scrambled picture");
+    AsNobody::LetRead(dir.path());
+    const AsNobody::Outcome outcome = AsNobody::Run([this] {
+        const auto copy = rules.CopyPictures(Path("src"), Path("dest"));
+        return QString("writable=%1 failed=%2 missing=%3")
+            .arg(PublishRules::IsWritableFolder(Path("dest")))
+            .arg(copy.failed.join(','), copy.missing.join(','));
+    });
+    ASSERT_EQ(outcome.exitCode, 0);
+    EXPECT_EQ(outcome.report, "writable=0 failed=apple,pear missing=plum");
+    EXPECT_EQ(QDir(Path("dest")).entryList(QDir::Files | QDir::Hidden), QStringList{"pear.pet"});
+    EXPECT_EQ(Read("dest/pear.pet"), "older scrambled picture");
+    EXPECT_EQ(Read("src/apple.jpg"), jpeg);
 }
 
 }  // namespace
