@@ -2,8 +2,9 @@
 
 #include <QPainter>
 #include <QPainterPath>
-#include <QPixmap>
 #include <functional>
+
+#include "views/DrawnIcon.h"
 
 namespace ToolbarPictures {
 namespace {
@@ -11,12 +12,7 @@ namespace {
 constexpr int kSize = 48;
 
 QIcon Draw(const std::function<void(QPainter&)>& paint) {
-    QPixmap pixmap(kSize, kSize);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    paint(p);
-    return QIcon(pixmap);
+    return DrawnIcon(kSize, paint);
 }
 
 void Tile(QPainter& p, const QRectF& r, const QColor& fill, const QString& letter) {
