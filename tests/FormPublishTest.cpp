@@ -9,7 +9,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
 #include <QUrlQuery>
@@ -17,6 +16,7 @@
 #include "publish/FormPublish.h"
 #include "tests/support/QtApp.h"
 #include "tests/support/ScriptedMessageService.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/TempInstall.h"
 
 // Stands in for the web browser: records the pages the program opens.
@@ -30,7 +30,7 @@ public slots:
 
 namespace {
 
-class FormPublishTest : public ::testing::Test {
+class FormPublishTest : public ::testing::Test, protected TempFolder {
 protected:
     static void SetUpTestSuite() { EnsureQtApp(); }
 
@@ -43,20 +43,6 @@ protected:
     }
 
     void TearDown() override { QDesktopServices::unsetUrlHandler("https"); }
-
-    QString Path(const QString& relative) const { return dir.path() + "/" + relative; }
-
-    void Write(const QString& relative, const QByteArray& bytes) const {
-        QDir().mkpath(QFileInfo(Path(relative)).absolutePath());
-        QFile file(Path(relative));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-
-    QByteArray Read(const QString& relative) const {
-        QFile file(Path(relative));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
 
     void Click(QPushButton* button) {
         ASSERT_TRUE(button->isEnabled());
@@ -83,7 +69,6 @@ protected:
 
     QString LastMessage() const { return messages.shown.empty() ? QString() : messages.shown.back().text; }
 
-    QTemporaryDir dir;
     ScriptedMessageService messages;
     PageCatcher pages;
     std::unique_ptr<FormPublish> window;

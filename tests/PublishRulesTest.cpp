@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QStringEncoder>
-#include <QTemporaryDir>
 #include <QUrl>
 #include <QUrlQuery>
 
@@ -11,6 +10,7 @@
 #include "publish/PublishRules.h"
 #include "tests/support/AsNobody.h"
 #include "tests/support/QtPrinters.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/TempInstall.h"
 
 namespace {
@@ -21,30 +21,13 @@ QByteArray Scrambled(QByteArray bytes) {
     return bytes;
 }
 
-class PublishRulesTest : public ::testing::Test {
+class PublishRulesTest : public ::testing::Test, protected TempFolder {
 protected:
-    QString Path(const QString& relative) const { return dir.path() + "/" + relative; }
-
-    void Write(const QString& relative, const QByteArray& bytes) const {
-        QDir().mkpath(QFileInfo(Path(relative)).absolutePath());
-        QFile file(Path(relative));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-
-    QByteArray Read(const QString& relative) const {
-        QFile file(Path(relative));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    bool Exists(const QString& relative) const { return QFileInfo::exists(Path(relative)); }
-
     void LoadWords(const QByteArray& text) {
         Write("words.txt", text);
         ASSERT_TRUE(rules.LoadAllWords(Path("words.txt")));
     }
 
-    QTemporaryDir dir;
     PublishRules rules;
     const QByteArray jpeg = TempInstall::MakeJpeg();
     const QByteArray wav = TempInstall::MakeWav(0.1);
