@@ -3,7 +3,6 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -11,39 +10,13 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "app/FormBookUnit.h"
-#include "app/FormMain.h"
-#include "app/LessonContext.h"
-#include "app/LessonState.h"
-#include "app/MainHost.h"
-#include "data/Catalogue.h"
-#include "data/LessonDatabase.h"
-#include "data/WordRecords.h"
-#include "media/MediaStore.h"
-#include "media/ModuleCrpt.h"
-#include "media/ModulePlaySound.h"
-#include "media/modRecordWav.h"
-#include "tests/support/ModalDriver.h"
-#include "tests/support/QtApp.h"
-#include "tests/support/RecordingSoundOutput.h"
-#include "tests/support/ScriptedMessageService.h"
-#include "tests/support/ScriptedRandom.h"
-#include "tests/support/ScriptedRecorder.h"
 #include "tests/support/ScriptedTickSource.h"
-#include "tests/support/TempInstall.h"
+#include "tests/support/ViewFixture.h"
 #include "views/ClickableLabel.h"
 #include "views/Orvanel.h"
 #include "views/PictureBox.h"
 
 namespace {
-
-class FakeHost : public MainHost {
-public:
-    void ShowUserControl(qint16 mode) override { modes.push_back(mode); }
-    void mnuLEARN_Orvanel_Click() override {}
-    void ShowPPKHelp() override {}
-    std::vector<int> modes;
-};
 
 enum Unit { kTwenty, kEleven, kOne, kEmpty, kSpell };
 
@@ -58,19 +31,10 @@ QColor WordColour(const QString& word) {
 
 const QColor kDefaultColour(128, 128, 128);
 
-class OrvanelTest : public ::testing::Test {
+// Five units of different sizes; every picture has its own colour so that the
+// shown word can be told from a pixel.
+class OrvanelTest : public ViewFixture {
 protected:
-    static void SetUpTestSuite() { EnsureQtApp(); }
-
-    OrvanelTest()
-        : store(install.BinDir()),
-          db(state, messages),
-          catalogue(state, db, messages),
-          words(state, db, messages, random),
-          sound(store, output, messages),
-          rec(recorder, messages),
-          context{state, db, catalogue, words, store, sound, rec, messages, random, host} {}
-
     void SetUp() override {
         std::vector<TempInstall::Word> rows;
         const int sizes[] = {20, 11, 1, 0};
@@ -84,7 +48,7 @@ protected:
             if (row.english != "tw05") StorePicture(row.english, WordColour(row.english));
         StorePicture("ffe", kDefaultColour);
         for (const char* word : {"tw01", "tw02", "tw20", "on01", "T-shirt", "ok", "t", "s", "h", "i", "r"})
-            StoreSound(word);
+            AddVoice(word, 0.05);
         ASSERT_TRUE(db.LoadSettings());
         catalogue.LoadUnits(0);
         view = std::make_unique<Orvanel>(context, ticks, nullptr);
@@ -92,13 +56,7 @@ protected:
     }
 
     void StorePicture(const QString& word, const QColor& colour) {
-        install.WriteFile("Common/pics/" + word + ".pet", TempInstall::MakeJpeg(400, 300, colour, 95));
-        ModuleCrpt::ScrambleHeader(install.DataDir() + "/pics/" + word + ".pet");
-    }
-
-    void StoreSound(const QString& word) {
-        install.WriteFile("Common/voice/" + word + ".abw", TempInstall::MakeWav(0.05));
-        ModuleCrpt::ScrambleHeader(install.DataDir() + "/voice/" + word + ".abw");
+        AddPicture(word, TempInstall::MakeJpeg(400, 300, colour, 95));
     }
 
     // Opens a unit as the main window does and shows the view on its first word.
@@ -155,12 +113,6 @@ protected:
                 view->cmdLastWord->isEnabled()};
     }
 
-    QStringList Spoken() {
-        QStringList names;
-        for (const QString& path : output.played) names << QFileInfo(path).completeBaseName();
-        return names;
-    }
-
     // Every picture of the store rests scrambled (the default may stay plain).
     void ExpectStoreScrambled() {
         const QStringList plain = QDir(install.DataDir() + "/pics").entryList({"*.jpg"}, QDir::Files);
@@ -173,21 +125,7 @@ protected:
         return face ? face->text(QAccessible::Name) : QString();
     }
 
-    TempInstall install;
-    LessonState state;
-    ScriptedMessageService messages;
-    ScriptedRandom random;
-    RecordingSoundOutput output;
     ScriptedTickSource ticks;
-    FakeHost host;
-    MediaStore store;
-    LessonDatabase db;
-    Catalogue catalogue;
-    WordRecords words;
-    ModulePlaySound sound;
-    ScriptedRecorder recorder;
-    modRecordWav rec;
-    LessonContext context;
     std::unique_ptr<Orvanel> view;
 };
 
@@ -446,7 +384,7 @@ TEST_F(OrvanelTest, SpellingAndMeaningSwitchesAndTheListButton) {
     view->chkAutoplay->setChecked(true);
     view->TimerAutoplay->start();
     view->cmdToWordList->click();
-    EXPECT_EQ(host.modes, std::vector<int>{8});
+    EXPECT_EQ(host.modes, std::vector<qint16>{8});
     EXPECT_FALSE(view->TimerAutoplay->isActive());
 }
 

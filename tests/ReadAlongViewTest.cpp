@@ -8,62 +8,25 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "app/LessonContext.h"
-#include "app/LessonState.h"
-#include "app/MainHost.h"
-#include "data/Catalogue.h"
-#include "data/LessonDatabase.h"
-#include "data/WordRecords.h"
-#include "media/MediaStore.h"
-#include "media/ModuleCrpt.h"
-#include "media/ModulePlaySound.h"
-#include "media/modRecordWav.h"
-#include "tests/support/QtApp.h"
-#include "tests/support/RecordingSoundOutput.h"
-#include "tests/support/ScriptedMessageService.h"
-#include "tests/support/ScriptedRandom.h"
-#include "tests/support/ScriptedRecorder.h"
 #include "tests/support/ScriptedTickSource.h"
-#include "tests/support/TempInstall.h"
+#include "tests/support/ViewFixture.h"
 #include "views/ClickableLabel.h"
 #include "views/Orvanel.h"
 #include "views/PictureBox.h"
 
 namespace {
 
-class FakeHost : public MainHost {
-public:
-    void ShowUserControl(qint16 mode) override { modes.push_back(mode); }
-    void mnuLEARN_Orvanel_Click() override {}
-    void ShowPPKHelp() override {}
-    std::vector<int> modes;
-};
-
 const QStringList kWords = {"cat", "dog", "pig"};
 
 // The listen-and-read view's sound side on a real temporary installation,
 // with scripted sound output, recorder and clock.
-class ReadAlongViewTest : public ::testing::Test {
+class ReadAlongViewTest : public ViewFixture {
 protected:
-    static void SetUpTestSuite() { EnsureQtApp(); }
-
-    ReadAlongViewTest()
-        : store(install.BinDir()),
-          db(state, messages),
-          catalogue(state, db, messages),
-          words(state, db, messages, random),
-          sound(store, output, messages),
-          rec(recorder, messages),
-          context{state, db, catalogue, words, store, sound, rec, messages, random, host} {}
-
     void SetUp() override {
         std::vector<TempInstall::Word> rows;
         for (const QString& word : kWords) {
             rows.push_back({0, 0, word, "词"});
-            install.WriteFile("Common/pics/" + word + ".pet", TempInstall::MakeJpeg(40, 30));
-            ModuleCrpt::ScrambleHeader(install.DataDir() + "/pics/" + word + ".pet");
-            install.WriteFile("Common/voice/" + word + ".abw", TempInstall::MakeWav(0.05));
-            ModuleCrpt::ScrambleHeader(install.DataDir() + "/voice/" + word + ".abw");
+            AddMedia(word, 40, 30, 0.05);
         }
         install.WriteFile("Common/pics/ffe.jpg", TempInstall::MakeJpeg(40, 30));
         install.CreateDatabase({{"Unit 1"}}, rows);
@@ -105,21 +68,7 @@ protected:
 
     QColor MyAudioColour() const { return view->lblMyAudio->palette().color(QPalette::WindowText); }
 
-    TempInstall install;
-    LessonState state;
-    ScriptedMessageService messages;
-    ScriptedRandom random;
-    FakeHost host;
     ScriptedTickSource ticks;
-    MediaStore store;
-    LessonDatabase db;
-    Catalogue catalogue;
-    WordRecords words;
-    RecordingSoundOutput output;
-    ModulePlaySound sound;
-    ScriptedRecorder recorder;
-    modRecordWav rec;
-    LessonContext context;
     std::unique_ptr<Orvanel> view;
 };
 

@@ -80,12 +80,22 @@ protected:
         return list;
     }
 
-    void AddMedia(const QString& word, int width, int height) {
+    void AddMedia(const QString& word, int width, int height, double seconds = 0.01) {
+        AddPicture(word, TempInstall::MakeJpeg(width, height));
+        AddVoice(word, seconds);
+    }
+
+    // A scrambled picture in the store, as the content builder leaves it.
+    void AddPicture(const QString& word, const QByteArray& jpeg) {
         const QString pic = QStringLiteral("Common/pics/") + word + QStringLiteral(".pet");
-        install.WriteFile(pic, TempInstall::MakeJpeg(width, height));
+        install.WriteFile(pic, jpeg);
         ModuleCrpt::ScrambleHeader(install.Root() + QLatin1Char('/') + pic);
+    }
+
+    // A scrambled pronunciation in the store.
+    void AddVoice(const QString& word, double seconds = 0.01) {
         const QString voice = QStringLiteral("Common/voice/") + word + QStringLiteral(".abw");
-        install.WriteFile(voice, TempInstall::MakeWav(0.01));
+        install.WriteFile(voice, TempInstall::MakeWav(seconds));
         ModuleCrpt::ScrambleHeader(install.Root() + QLatin1Char('/') + voice);
     }
 
