@@ -12,8 +12,8 @@
 #include "media/PulseSoundOutput.h"
 
 int main(int argc, char* argv[]) {
-    // The menus stay in the window on every desktop, and looking for a
-    // desktop menu service would hold up the start.
+    // The menus stay in the window on every desktop, where the pupil looks
+    // for them.
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
     QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 11));

@@ -90,10 +90,10 @@ private:
     void WaitForPrefetch() const;
 
     QString programDir_;
-    std::unique_ptr<PicturePrefetch> prefetch_;
-    int prefetchedShown_ = 0;
     // Looking up a name that is not there would otherwise list its folder.
     // Shared with the prefetching thread's store: ending a watch makes the
     // system wait, so there is one for the whole run.
     std::shared_ptr<FolderIndex> index_;
+    std::unique_ptr<PicturePrefetch> prefetch_;
+    int prefetchedShown_ = 0;
 };

@@ -8,10 +8,10 @@
 #include <thread>
 #include <vector>
 
-// A picture a view is about to load: the word and the size it is decoded
-// within (invalid for full size).
 class FolderIndex;
 
+// A picture a view is about to load: the word and the size it is decoded
+// within (invalid for full size).
 struct PictureRequest {
     QString word;
     QSize within;

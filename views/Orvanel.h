@@ -37,8 +37,6 @@ public:
     void LoadArrPics();
     void LoadWordPic();
     void ChangeWord(qint16& index);
-    // The size thumbnails are decoded within on this screen.
-    QSize ThumbnailDecodeSize() const;
 
     qint16 PageStart = 0;
     qint16 PageSize = 0;
@@ -98,6 +96,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The size thumbnails are decoded within on this screen.
+    QSize ThumbnailDecodeSize() const;
     void CreateControls();
     void CreateRecorderPanel();
     void PlaceControls();
