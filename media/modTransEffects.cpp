@@ -21,6 +21,12 @@ void modTransEffects::Copy(QPainter& dest, int x, int y, const QImage& source, c
     dest.drawImage(QPoint(x, y), source, from);
 }
 
+void modTransEffects::CopyBand(QPainter& dest, const QImage& source, bool rows, int start, int length) {
+    const QRect band = rows ? QRect(0, start, dest.device()->width(), length)
+                            : QRect(start, 0, length, dest.device()->height());
+    Copy(dest, band.x(), band.y(), source, band);
+}
+
 bool modTransEffects::Begin(EffectSurface& dest) {
     if (state_.EffectRunning || dest.Image().isNull()) return false;
     state_.EffectRunning = true;
@@ -55,55 +61,44 @@ void modTransEffects::RunFrames(EffectSurface& dest, const QImage& source, const
 
 void modTransEffects::WipeEffect(EffectSurface& dest, const QImage& source, int direction, int step) {
     if (!Begin(dest)) return;
-    const int W = dest.Image().width(), H = dest.Image().height();
-    const int end = direction == 1 || direction == 2 ? H : W;
+    // 1 and 2 wipe rows down and up, 4 columns rightwards, the rest leftwards.
+    const bool rows = direction == 1 || direction == 2;
+    const bool fromEnd = direction == 2 || (!rows && direction != 4);
+    const int end = rows ? dest.Image().height() : dest.Image().width();
     int pos = 0;
     RunFrames(
         dest, source, [&] { return pos >= end; },
         [&](QPainter& p) {
-            const QRect rect = direction == 1   ? QRect(0, 0, W, pos)
-                               : direction == 2 ? QRect(0, H - pos, W, pos)
-                               : direction == 4 ? QRect(0, 0, pos, H)
-                                                : QRect(W - pos, 0, pos, H);
-            Copy(p, rect.x(), rect.y(), source, rect);
+            CopyBand(p, source, rows, fromEnd ? end - pos : 0, pos);
             pos += step;
         });
 }
 
 void modTransEffects::SplitCloseEffect(EffectSurface& dest, const QImage& source, int direction, int step) {
     if (!Begin(dest)) return;
-    const int W = dest.Image().width(), H = dest.Image().height();
-    const int M = RoundEven((direction == 1 ? H : W) / 2.0);
+    const bool rows = direction == 1;
+    const int extent = rows ? dest.Image().height() : dest.Image().width();
+    const int M = RoundEven(extent / 2.0);
     int pos = 0;
     RunFrames(
         dest, source, [&] { return pos >= M; },
         [&](QPainter& p) {
-            if (direction == 1) {
-                Copy(p, 0, 0, source, QRect(0, 0, W, pos));
-                Copy(p, 0, H - pos, source, QRect(0, H - pos, W, pos));
-            } else {
-                Copy(p, 0, 0, source, QRect(0, 0, pos, H));
-                Copy(p, W - pos, 0, source, QRect(W - pos, 0, pos, H));
-            }
+            CopyBand(p, source, rows, 0, pos);
+            CopyBand(p, source, rows, extent - pos, pos);
             pos += step;
         });
 }
 
 void modTransEffects::SplitOpenEffect(EffectSurface& dest, const QImage& source, int direction, int step) {
     if (!Begin(dest)) return;
-    const int W = dest.Image().width(), H = dest.Image().height();
-    const int M = RoundEven((direction == 1 ? H : W) / 2.0);
+    const bool rows = direction == 1;
+    const int M = RoundEven((rows ? dest.Image().height() : dest.Image().width()) / 2.0);
     int pos = 0;
     RunFrames(
         dest, source, [&] { return pos >= M; },
         [&](QPainter& p) {
-            if (direction == 1) {
-                Copy(p, 0, M - pos, source, QRect(0, M - pos, W, pos));
-                Copy(p, 0, M, source, QRect(0, M, W, pos));
-            } else {
-                Copy(p, M - pos, 0, source, QRect(M - pos, 0, pos, H));
-                Copy(p, M, 0, source, QRect(M, 0, pos, H));
-            }
+            CopyBand(p, source, rows, M - pos, pos);
+            CopyBand(p, source, rows, M, pos);
             pos += step;
         });
 }
@@ -122,11 +117,7 @@ void modTransEffects::RandomLinesEffect(EffectSurface& dest, const QImage& sourc
         dest, source, [&] { return pos >= N; },
         [&](QPainter& p) {
             for (int e = pos; e <= pos + step && e < N; ++e) {
-                const int v = lines[e];
-                if (direction == 1)
-                    Copy(p, v, 0, source, QRect(v, 0, 1, H));
-                else
-                    Copy(p, 0, v, source, QRect(0, v, W, 1));
+                CopyBand(p, source, direction != 1, lines[e], 1);
             }
             pos += step + 1;
         });
@@ -191,13 +182,9 @@ void modTransEffects::BlindsEffect(EffectSurface& dest, const QImage& source, in
     RunFrames(
         dest, source, [&] { return pos >= B; },
         [&](QPainter& p) {
-            for (int s = 0; s <= (columns ? W : H); s += B) {
-                const QRect rect = direction == 1   ? QRect(0, s, W, pos)
-                                   : direction == 2 ? QRect(0, s + B - pos, W, pos)
-                                   : direction == 4 ? QRect(s, 0, pos, H)
-                                                    : QRect(s + B - pos, 0, pos, H);
-                Copy(p, rect.x(), rect.y(), source, rect);
-            }
+            for (int s = 0; s <= (columns ? W : H); s += B)
+                CopyBand(p, source, direction == 1 || direction == 2,
+                         direction == 1 || direction == 4 ? s : s + B - pos, pos);
             pos += step;
         });
 }

@@ -48,6 +48,9 @@ private:
     bool Begin(EffectSurface& dest);
     void RunFrames(EffectSurface& dest, const QImage& source, const Done& done, const Frame& frame);
     static void Copy(QPainter& dest, int x, int y, const QImage& source, const QRect& from);
+    // Rows start to start + length across the whole width (or columns down
+    // the whole height) of the source, copied to the same place.
+    static void CopyBand(QPainter& dest, const QImage& source, bool rows, int start, int length);
 
     LessonState& state_;
     TickSource& ticks_;
