@@ -143,8 +143,7 @@ void FormMain::CreateViews() {
 
 // The lesson's settings, units and words; false when the start cannot go on.
 bool FormMain::LoadLesson(bool& wordsLoaded) {
-    // The settings' reads share one open of the database file.
-    if (!db_.InOneOpen([this] { return db_.LoadSettings(); })) return false;
+    if (!db_.LoadSettings()) return false;
     // A stored position outside the lists falls back to the first book or unit.
     if (state_.CurBook < 0 || state_.CurBook >= state_.BookCount) state_.CurBook = 0;
     catalogue_.LoadUnits(state_.CurBook);
@@ -169,16 +168,20 @@ bool FormMain::Start() {
     fonts_.Wait();
     CreateToolbar();
     CreateViews();
-    if (!wordsLoaded && BookUnitDialog().exec() != QDialog::Accepted) {
-        if (!sessionEnded_)
-            messages_.Show(QStringLiteral("没有选择单元，程序将退出。"), kAppTitle, MsgButtons::Ok, MsgIcon::Information);
-        return false;
+    if (!wordsLoaded) {
+        if (BookUnitDialog().exec() != QDialog::Accepted) {
+            if (!sessionEnded_)
+                messages_.Show(QStringLiteral("没有选择单元，程序将退出。"), kAppTitle, MsgButtons::Ok,
+                               MsgIcon::Information);
+            return false;
+        }
+        // The dialog reads the units of every book it shows.
+        catalogue_.LoadUnits(state_.CurBook);
     }
     RefreshTitle();
     lblMyWeb->setText(WebLink(WebPage::kMakerHome, WebPage::kMakerHome, QStringLiteral("blue")));
     lblMyWeb->setAccessibleName(WebPage::kMakerHome);
     InitControls();
-    catalogue_.LoadUnits(state_.CurBook);
     mnuLEARN_Orvanel_Click();
     started_ = true;
     return true;

@@ -213,7 +213,12 @@ bool LessonDatabase::EndBatch(bool done) {
 }
 
 // A database without its settings row or version row cannot be studied from.
+// Its three reads share one open of the file.
 bool LessonDatabase::LoadSettings() {
+    return InOneOpen([this] { return ReadSettings(); });
+}
+
+bool LessonDatabase::ReadSettings() {
     if (!OpenRecordset({QStringLiteral("select * from FeatureTable"), {}})) return false;
     const bool hasSettings = !SharedRecordset.IsEOF();
     state_.CurBook = static_cast<qint16>(SharedRecordset.Field(QStringLiteral("LastBook")).toInt());

@@ -79,6 +79,7 @@ public:
 private:
     enum class Access { Ok, Missing, NotWritable, Damaged };
 
+    bool ReadSettings();
     Access Connect();
     Access OpenInPlace();
     Access OpenInMemory();
