@@ -35,13 +35,18 @@ QString WebLink(const QString& address, const QString& text, const QString& colo
 }  // namespace
 
 FormMain::FormMain(const QString& programDir, MessageService& messages, SoundOutput& output, Recorder& recorder,
-                   RandomSource& random)
-    : LessonServices(programDir, messages, output, recorder, random, *this), history_(state_, db_, messages_) {
+                   RandomSource& random, StartupWarmup& warmup)
+    : LessonServices(programDir, messages, output, recorder, random, *this),
+      warmup_(warmup),
+      history_(state_, db_, messages_) {
+    warmup_.ApplicationReady();
     setWindowTitle(kAppTitle);
     resize(900, 700);
 }
 
-FormMain::~FormMain() = default;
+FormMain::~FormMain() {
+    warmup_.Finish();
+}
 
 void FormMain::CreateMenus() {
     QMenu* mnuFILE = menuBar()->addMenu(QStringLiteral("文件"));
@@ -83,22 +88,23 @@ void FormMain::CreateToolbar() {
     QToolBar* toolbar = addToolBar(QStringLiteral("工具栏"));
     toolbar->setMovable(false);
     toolbar->setIconSize(QSize(48, 48));
+    const ToolbarPictures::Set pictures = warmup_.DrawnToolbarPictures();
     const struct {
         QString caption;
-        QIcon icon;
+        const QImage& picture;
         QAction* command;
     } buttons[] = {
-        {QStringLiteral("选择词库"), ToolbarPictures::BookUnit(), mnuFILE_BookUnit},
-        {QStringLiteral("Orvanel"), ToolbarPictures::Learn(), mnuLEARN_Orvanel},
-        {QStringLiteral("单词排排看"), ToolbarPictures::ArrangeGame(), mnuGAME_PPK},
-        {QStringLiteral("单词连连看"), ToolbarPictures::FlipGame(), mnuGAME_FFK},
-        {QStringLiteral("单元测试"), ToolbarPictures::Test(), mnuTEST_SelectChinese},
-        {QStringLiteral("帮助"), ToolbarPictures::Help(), mnuHELP_HowToUse},
+        {QStringLiteral("选择词库"), pictures.bookUnit, mnuFILE_BookUnit},
+        {QStringLiteral("Orvanel"), pictures.learn, mnuLEARN_Orvanel},
+        {QStringLiteral("单词排排看"), pictures.arrangeGame, mnuGAME_PPK},
+        {QStringLiteral("单词连连看"), pictures.flipGame, mnuGAME_FFK},
+        {QStringLiteral("单元测试"), pictures.test, mnuTEST_SelectChinese},
+        {QStringLiteral("帮助"), pictures.help, mnuHELP_HowToUse},
     };
     for (size_t i = 0; i < imgCommand.size(); ++i) {
         auto* button = new QToolButton(toolbar);
         button->setText(buttons[i].caption);
-        button->setIcon(buttons[i].icon);
+        button->setIcon(QIcon(QPixmap::fromImage(buttons[i].picture)));
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         button->setAccessibleName(buttons[i].caption);
         button->setFixedSize(96, 78);
@@ -164,8 +170,8 @@ bool FormMain::Start() {
         store_.PrefetchPictures(
             OrvanelRules(state_, random_).EntrancePictures(OrvanelRules::kThumbMax * devicePixelRatio()));
     CreateMenus();
-    // The toolbar draws the first text.
-    fonts_.Wait();
+    // The first text: the toolbar waits for its pictures, and with them
+    // for the font configuration.
     CreateToolbar();
     CreateViews();
     if (!wordsLoaded) {

@@ -3,7 +3,7 @@
 #include <QMainWindow>
 #include <array>
 
-#include "app/FontWarmup.h"
+#include "app/StartupWarmup.h"
 #include "app/LessonServices.h"
 #include "app/MainHost.h"
 #include "quiz/TestHistory.h"
@@ -27,8 +27,10 @@ class WordRRK;
 // they are destroyed (no Q_OBJECT here: moc wants QObject first).
 class FormMain : public MainHost, private LessonServices, public QMainWindow {
 public:
+    // The warm-up is told here that the application is ready, and is
+    // finished before the window goes.
     FormMain(const QString& programDir, MessageService& messages, SoundOutput& output, Recorder& recorder,
-             RandomSource& random);
+             RandomSource& random, StartupWarmup& warmup);
     ~FormMain() override;
 
     // The start-up sequence: reads the lesson, then builds the window's
@@ -114,7 +116,7 @@ private:
     void mnuTEST_WordErrNum_Click();
     void mnuHELP_HowToUse_Click();
 
-    FontWarmup fonts_;
+    StartupWarmup& warmup_;
     TestHistory history_;
     qint16 viewMode_ = 0;
     bool started_ = false;

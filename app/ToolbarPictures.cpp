@@ -11,8 +11,8 @@ namespace {
 
 constexpr int kSize = 48;
 
-QIcon Draw(const std::function<void(QPainter&)>& paint) {
-    return DrawnIcon(kSize, paint);
+QImage Draw(const std::function<void(QPainter&)>& paint) {
+    return DrawnPicture(kSize, paint);
 }
 
 void Tile(QPainter& p, const QRectF& r, const QColor& fill, const QString& letter) {
@@ -28,9 +28,7 @@ void Tile(QPainter& p, const QRectF& r, const QColor& fill, const QString& lette
     p.drawText(r, Qt::AlignCenter, letter);
 }
 
-}  // namespace
-
-QIcon BookUnit() {
+QImage BookUnit() {
     return Draw([](QPainter& p) {
         const QColor colours[] = {QColor(220, 80, 60), QColor(60, 140, 210), QColor(80, 170, 90)};
         for (int i = 0; i < 3; ++i) {
@@ -41,7 +39,7 @@ QIcon BookUnit() {
     });
 }
 
-QIcon Learn() {
+QImage Learn() {
     return Draw([](QPainter& p) {
         p.setPen(QPen(QColor(40, 90, 160), 2));
         p.setBrush(QColor(250, 250, 240));
@@ -54,7 +52,7 @@ QIcon Learn() {
     });
 }
 
-QIcon ArrangeGame() {
+QImage ArrangeGame() {
     return Draw([](QPainter& p) {
         Tile(p, QRectF(2, 14, 14, 18), QColor(230, 110, 60), QStringLiteral("A"));
         Tile(p, QRectF(17, 8, 14, 18), QColor(70, 150, 220), QStringLiteral("B"));
@@ -62,7 +60,7 @@ QIcon ArrangeGame() {
     });
 }
 
-QIcon FlipGame() {
+QImage FlipGame() {
     return Draw([](QPainter& p) {
         p.setPen(QPen(QColor(120, 80, 160), 1.5));
         p.setBrush(QColor(170, 130, 210));
@@ -84,7 +82,7 @@ QIcon FlipGame() {
     });
 }
 
-QIcon Test() {
+QImage Test() {
     return Draw([](QPainter& p) {
         p.setPen(QPen(QColor(90, 90, 90), 1.5));
         p.setBrush(Qt::white);
@@ -94,7 +92,7 @@ QIcon Test() {
     });
 }
 
-QIcon Help() {
+QImage Help() {
     return Draw([](QPainter& p) {
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(60, 130, 210));
@@ -106,6 +104,12 @@ QIcon Help() {
         p.setPen(Qt::white);
         p.drawText(QRectF(4, 4, 40, 40), Qt::AlignCenter, QStringLiteral("?"));
     });
+}
+
+}  // namespace
+
+Set DrawAll() {
+    return {BookUnit(), Learn(), ArrangeGame(), FlipGame(), Test(), Help()};
 }
 
 }  // namespace ToolbarPictures

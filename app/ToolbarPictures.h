@@ -1,15 +1,20 @@
 #pragma once
 
-#include <QIcon>
+#include <QImage>
 
 // The pictures of the six toolbar buttons, drawn rather than shipped.
 namespace ToolbarPictures {
 
-QIcon BookUnit();
-QIcon Learn();
-QIcon ArrangeGame();
-QIcon FlipGame();
-QIcon Test();
-QIcon Help();
+struct Set {
+    QImage bookUnit;
+    QImage learn;
+    QImage arrangeGame;
+    QImage flipGame;
+    QImage test;
+    QImage help;
+};
+
+// Draws all six; any thread may, once the application's font is set.
+Set DrawAll();
 
 }  // namespace ToolbarPictures

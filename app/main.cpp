@@ -7,11 +7,15 @@
 #include "app/QtMessageService.h"
 #include "app/RandomSource.h"
 #include "app/SessionEnd.h"
+#include "app/StartupWarmup.h"
 #include "media/MediaStore.h"
 #include "media/PulseRecorder.h"
 #include "media/PulseSoundOutput.h"
 
 int main(int argc, char* argv[]) {
+    // Before the application object, so that its start overlaps the reading
+    // of the font configuration.
+    StartupWarmup warmup;
     // The menus stay in the window on every desktop, where the pupil looks
     // for them.
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
@@ -40,7 +44,7 @@ int main(int argc, char* argv[]) {
     PulseSoundOutput output;
     PulseRecorder recorder;
     RandomSource random;
-    FormMain window(programDir, messages, output, recorder, random);
+    FormMain window(programDir, messages, output, recorder, random, warmup);
     running = &window;
     messages.SetParent(&window);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,

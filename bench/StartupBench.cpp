@@ -18,6 +18,7 @@
 #include "app/FormMain.h"
 #include "app/QtMessageService.h"
 #include "app/RandomSource.h"
+#include "app/StartupWarmup.h"
 #include "media/PulseRecorder.h"
 #include "media/PulseSoundOutput.h"
 #include "views/ClickableLabel.h"
@@ -57,6 +58,7 @@ int BareWindow(int argc, char** argv) {
 }
 
 int ProgramWindow(int argc, char** argv, const QString& programDir) {
+    StartupWarmup warmup;
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
     QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 11));
@@ -64,7 +66,7 @@ int ProgramWindow(int argc, char** argv, const QString& programDir) {
     PulseSoundOutput output;
     PulseRecorder recorder;
     RandomSource random;
-    FormMain window(programDir, messages, output, recorder, random);
+    FormMain window(programDir, messages, output, recorder, random, warmup);
     if (!window.Start()) return 1;
     window.show();
     QTimer poll;

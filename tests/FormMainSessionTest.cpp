@@ -5,6 +5,7 @@
 #include <malloc.h>
 
 #include "app/FormMain.h"
+#include "app/StartupWarmup.h"
 #include "media/ModuleCrpt.h"
 #include "tests/support/QtApp.h"
 #include "tests/support/RecordingSoundOutput.h"
@@ -27,7 +28,7 @@ protected:
     }
 
     std::unique_ptr<FormMain> MakeWindow() {
-        return std::make_unique<FormMain>(install.BinDir(), messages, output, recorder, random);
+        return std::make_unique<FormMain>(install.BinDir(), messages, output, recorder, random, warmup);
     }
 
     QString Stored(const QString& sql) {
@@ -42,6 +43,7 @@ protected:
     RecordingSoundOutput output;
     ScriptedRecorder recorder;
     ScriptedRandom random;
+    StartupWarmup warmup;
 };
 
 // A child widget that, like a view stopping its sound or timer, still uses

@@ -15,6 +15,7 @@
 #include "app/FormBookUnit.h"
 #include "app/FormHelp.h"
 #include "app/FormMain.h"
+#include "app/StartupWarmup.h"
 #include "games/WordFFK.h"
 #include "games/WordPPK2.h"
 #include "media/ModuleCrpt.h"
@@ -51,7 +52,7 @@ protected:
                                lastBook, lastUnit);
         install.WriteFile("Bin/AppPics/help.txt", "<html><body><h2>怎样使用</h2><p>先选择词库。</p></body></html>");
         install.WriteFile("Bin/AppPics/ppkhelp.txt", "把字母拖到横线上，拼出单词。");
-        window = std::make_unique<FormMain>(install.BinDir(), messages, output, recorder, random);
+        window = std::make_unique<FormMain>(install.BinDir(), messages, output, recorder, random, warmup);
     }
 
     QString Stored(const QString& sql) {
@@ -98,6 +99,7 @@ protected:
     RecordingSoundOutput output;
     ScriptedRecorder recorder;
     ScriptedRandom random;
+    StartupWarmup warmup;
     std::unique_ptr<FormMain> window;
 };
 

@@ -3,12 +3,16 @@
 #include <QPainter>
 #include <QPixmap>
 
-QIcon DrawnIcon(int size, const std::function<void(QPainter&)>& paint) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
+QImage DrawnPicture(int size, const std::function<void(QPainter&)>& paint) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     paint(painter);
     painter.end();
-    return QIcon(pixmap);
+    return image;
+}
+
+QIcon DrawnIcon(int size, const std::function<void(QPainter&)>& paint) {
+    return QIcon(QPixmap::fromImage(DrawnPicture(size, paint)));
 }

@@ -1,10 +1,15 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 #include <functional>
 
 class QPainter;
 
-// An icon drawn by paint on a transparent, antialiased square of size
-// pixels: the program's button pictures are drawn rather than shipped.
+// A picture drawn by paint on a transparent, antialiased square of size
+// pixels: the program's button pictures are drawn rather than shipped. Any
+// thread may draw one.
+QImage DrawnPicture(int size, const std::function<void(QPainter&)>& paint);
+
+// The same picture as an icon, on the main thread.
 QIcon DrawnIcon(int size, const std::function<void(QPainter&)>& paint);

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "app/ToolbarPictures.h"
+
+// Work for the first window that can run beside the main thread. Made before
+// the application object, it reads the system's font configuration while
+// the application object connects to the display; once the application is
+// ready it draws the toolbar's pictures and connects to the session bus,
+// which the accessibility bridge otherwise waits for when the first widget
+// is made.
+class StartupWarmup {
+public:
+    StartupWarmup();
+    ~StartupWarmup();
+    StartupWarmup(const StartupWarmup&) = delete;
+    StartupWarmup& operator=(const StartupWarmup&) = delete;
+
+    // The application object exists and the program's font is set. Calling
+    // it again does nothing.
+    void ApplicationReady();
+
+    // Waits for the toolbar's pictures. The font configuration has been read
+    // by then, so Qt's first text does not read it a second time.
+    ToolbarPictures::Set DrawnToolbarPictures();
+
+    // Waits for all the work to end; the application object must outlive
+    // it, since the work uses Qt.
+    void Finish();
+
+private:
+    void ReadConfigurationThenDraw();
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool applicationReady_ = false;
+    bool stopping_ = false;
+    ToolbarPictures::Set pictures_;
+    std::thread worker_;
+    std::thread bus_;
+};
