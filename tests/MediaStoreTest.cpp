@@ -279,3 +279,28 @@ TEST(MediaStore, PicturesLoadedAheadAreHandedOverOnceAndNeverStale) {
         EXPECT_FALSE(install.Exists(QString("Common/pics/%1.jpg").arg(name))) << name;
     }
 }
+
+// Each picture is handed over as soon as it is loaded, in whatever order
+// the view asks, and after the last one nothing is left in the pictures
+// folder unscrambled.
+TEST(MediaStore, PicturesLoadedAheadAreHandedOverInAnyOrder) {
+    TempInstall install;
+    for (const auto& [name, width] : {std::pair{"sun", 400}, {"moon", 40}, {"star", 20}}) {
+        QByteArray bytes = TempInstall::MakeJpeg(width, width * 3 / 4);
+        ModuleCrpt::ScrambleHeader(bytes);
+        install.WriteFile(QString("Common/pics/%1.pet").arg(name), bytes);
+    }
+    MediaStore store(install.BinDir());
+    store.PrefetchPictures({{"sun", QSize()}, {"moon", QSize()}, {"star", QSize()}, {"sun", QSize()}});
+    EXPECT_EQ(store.LoadWordPicture("star").size(), QSize(20, 15));
+    EXPECT_EQ(store.LoadWordPicture("sun").size(), QSize(400, 300));
+    EXPECT_EQ(store.LoadWordPicture("moon").size(), QSize(40, 30));
+    EXPECT_EQ(store.LoadWordPicture("sun").size(), QSize(400, 300)) << "asked for twice, loaded twice";
+    EXPECT_EQ(store.PrefetchedShown(), 4);
+    EXPECT_EQ(store.LoadWordPicture("star").size(), QSize(20, 15)) << "read afresh once all were given out";
+    EXPECT_EQ(store.PrefetchedShown(), 4);
+    for (const char* name : {"sun", "moon", "star"}) {
+        EXPECT_TRUE(install.Exists(QString("Common/pics/%1.pet").arg(name))) << name;
+        EXPECT_FALSE(install.Exists(QString("Common/pics/%1.jpg").arg(name))) << name;
+    }
+}
