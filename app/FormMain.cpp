@@ -143,7 +143,7 @@ void FormMain::CreateViews() {
     layout->addLayout(footer);
     setCentralWidget(central);
 
-    Orvanel1 = new Orvanel(context_, ticks_, MainFrame);
+    Orvanel1 = new Orvanel(context_, ticks_, warmup_.DrawnReadViewPictures(), MainFrame);
     HideAllViews();
 }
 

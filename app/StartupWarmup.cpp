@@ -50,13 +50,23 @@ void StartupWarmup::ReadConfigurationThenDraw() {
     changed_.wait(lock, [this] { return applicationReady_ || stopping_; });
     if (!applicationReady_) return;
     lock.unlock();
-    pictures_ = ToolbarPictures::DrawAll();
+    toolbarPictures_ = ToolbarPictures::DrawAll();
+    readViewPictures_ = ReadViewPictures::DrawAll();
+}
+
+void StartupWarmup::WaitForPictures() {
+    ApplicationReady();
+    if (worker_.joinable()) worker_.join();
 }
 
 ToolbarPictures::Set StartupWarmup::DrawnToolbarPictures() {
-    ApplicationReady();
-    if (worker_.joinable()) worker_.join();
-    return pictures_;
+    WaitForPictures();
+    return toolbarPictures_;
+}
+
+ReadViewPictures::Set StartupWarmup::DrawnReadViewPictures() {
+    WaitForPictures();
+    return readViewPictures_;
 }
 
 void StartupWarmup::Finish() {

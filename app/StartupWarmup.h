@@ -5,11 +5,13 @@
 #include <thread>
 
 #include "app/ToolbarPictures.h"
+#include "views/ReadViewPictures.h"
 
 // Work for the first window that can run beside the main thread. Made before
 // the application object, it reads the system's font configuration while
 // the application object connects to the display; once the application is
-// ready it draws the toolbar's pictures and connects to the session bus,
+// ready it draws the pictures of the toolbar and the listen-and-read view,
+// and connects to the session bus,
 // which the accessibility bridge otherwise waits for when the first widget
 // is made.
 class StartupWarmup {
@@ -23,9 +25,10 @@ public:
     // it again does nothing.
     void ApplicationReady();
 
-    // Waits for the toolbar's pictures. The font configuration has been read
-    // by then, so Qt's first text does not read it a second time.
+    // Wait for the pictures. The font configuration has been read by then,
+    // so Qt's first text does not read it a second time.
     ToolbarPictures::Set DrawnToolbarPictures();
+    ReadViewPictures::Set DrawnReadViewPictures();
 
     // Waits for all the work to end; the application object must outlive
     // it, since the work uses Qt.
@@ -33,12 +36,14 @@ public:
 
 private:
     void ReadConfigurationThenDraw();
+    void WaitForPictures();
 
     std::mutex mutex_;
     std::condition_variable changed_;
     bool applicationReady_ = false;
     bool stopping_ = false;
-    ToolbarPictures::Set pictures_;
+    ToolbarPictures::Set toolbarPictures_;
+    ReadViewPictures::Set readViewPictures_;
     std::thread worker_;
     std::thread bus_;
 };

@@ -4,7 +4,7 @@
 #include <QPainterPath>
 #include <functional>
 
-#include "views/DrawnIcon.h"
+#include "views/DrawnPicture.h"
 
 namespace ToolbarPictures {
 namespace {

@@ -8,6 +8,7 @@
 #include "app/RandomSource.h"
 #include "app/SessionEnd.h"
 #include "app/StartupWarmup.h"
+#include "app/WindowSystem.h"
 #include "media/MediaStore.h"
 #include "media/PulseRecorder.h"
 #include "media/PulseSoundOutput.h"
@@ -51,6 +52,7 @@ int main(int argc, char* argv[]) {
                      [&window](QSessionManager&) { window.EndSession(); });
     if (!window.Start() || window.SessionEnded()) return window.SessionEnded() ? 0 : 1;
     window.show();
+    SendToWindowSystem();
     const int code = app.exec();
     running = nullptr;
     return code;

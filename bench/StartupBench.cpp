@@ -19,6 +19,7 @@
 #include "app/QtMessageService.h"
 #include "app/RandomSource.h"
 #include "app/StartupWarmup.h"
+#include "app/WindowSystem.h"
 #include "media/PulseRecorder.h"
 #include "media/PulseSoundOutput.h"
 #include "views/ClickableLabel.h"
@@ -69,6 +70,7 @@ int ProgramWindow(int argc, char** argv, const QString& programDir) {
     FormMain window(programDir, messages, output, recorder, random, warmup);
     if (!window.Start()) return 1;
     window.show();
+    SendToWindowSystem();
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         const Orvanel* view = window.Orvanel1;

@@ -136,7 +136,7 @@ void BM_LoadWordPic(benchmark::State& bench) {
     db.LoadSettings();
     catalogue.LoadUnits(0);
     words.LoadUnitWords(0, 1);
-    Orvanel view(context, ticks, nullptr);
+    Orvanel view(context, ticks, ReadViewPictures::DrawAll(), nullptr);
     view.resize(900, 560);
     view.InitUserControl();
     view.show();

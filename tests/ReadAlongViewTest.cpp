@@ -34,7 +34,7 @@ protected:
         ASSERT_TRUE(db.LoadSettings());
         catalogue.LoadUnits(0);
         words.LoadUnitWords(0, 0);
-        view = std::make_unique<Orvanel>(context, ticks, nullptr);
+        view = std::make_unique<Orvanel>(context, ticks, ReadViewPictures::DrawAll(), nullptr);
         view->resize(1000, 640);
         view->InitUserControl();
         view->show();

@@ -13,6 +13,19 @@ std::vector<QImage> Pictures(const ToolbarPictures::Set& set) {
     return {set.bookUnit, set.learn, set.arrangeGame, set.flipGame, set.test, set.help};
 }
 
+std::vector<QImage> Pictures(const ReadViewPictures::Set& set) {
+    return {set.pagePrev, set.pageNext, set.speaker, set.myVoice, set.both, set.record, set.readGood, set.readBad};
+}
+
+// Pictures drawn on the other thread are exactly those the main thread draws.
+void ExpectSame(const std::vector<QImage>& drawn, const std::vector<QImage>& expected, const QSize& size) {
+    ASSERT_EQ(drawn.size(), expected.size());
+    for (size_t i = 0; i < drawn.size(); ++i) {
+        EXPECT_EQ(drawn[i].size(), size) << i;
+        EXPECT_TRUE(drawn[i] == expected[i]) << "picture " << i << " differs";
+    }
+}
+
 int WhitePixels(const QImage& image) {
     int count = 0;
     for (int y = 0; y < image.height(); ++y)
@@ -29,12 +42,8 @@ TEST(StartupWarmupTest, PicturesDrawnBesideTheStartMatchThoseDrawnOnTheMainThrea
     warmup.ApplicationReady();
 
     const std::vector<QImage> drawn = Pictures(warmup.DrawnToolbarPictures());
-    const std::vector<QImage> expected = Pictures(ToolbarPictures::DrawAll());
-    ASSERT_EQ(drawn.size(), expected.size());
-    for (size_t i = 0; i < drawn.size(); ++i) {
-        EXPECT_EQ(drawn[i].size(), QSize(48, 48)) << i;
-        EXPECT_TRUE(drawn[i] == expected[i]) << "picture " << i << " differs";
-    }
+    ExpectSame(drawn, Pictures(ToolbarPictures::DrawAll()), QSize(48, 48));
+    ExpectSame(Pictures(warmup.DrawnReadViewPictures()), Pictures(ReadViewPictures::DrawAll()), QSize(64, 64));
     // The letter tiles and the question mark are text in white: the other
     // thread had a usable font.
     EXPECT_GT(WhitePixels(drawn[2]), 10);
@@ -73,8 +82,8 @@ TEST(StartupWarmupTest, EndsWhenTheProgramStopsBeforeTheApplicationIsReady) {
 TEST(StartupWarmupTest, PicturesAskedForBeforeBeingToldTheApplicationIsReady) {
     EnsureQtApp();
     StartupWarmup warmup;
-    const ToolbarPictures::Set pictures = warmup.DrawnToolbarPictures();
-    for (const QImage& picture : Pictures(pictures)) EXPECT_FALSE(picture.isNull());
+    for (const QImage& picture : Pictures(warmup.DrawnReadViewPictures())) EXPECT_FALSE(picture.isNull());
+    for (const QImage& picture : Pictures(warmup.DrawnToolbarPictures())) EXPECT_FALSE(picture.isNull());
 }
 
 }  // namespace

@@ -20,7 +20,6 @@
 #include "media/ModulePlaySound.h"
 #include "views/ClickableLabel.h"
 #include "views/PictureBox.h"
-#include "views/ReadViewPictures.h"
 
 namespace {
 
@@ -30,9 +29,9 @@ const QString kThumbBorder = QStringLiteral("QToolButton { border: 3px solid #e6
 const QString kThumbPlain = QStringLiteral("QToolButton { border: 3px solid transparent; }");
 constexpr int kSidePanelWidth = 260;
 
-QToolButton* ImageButton(const QIcon& icon, const QString& name, QWidget* parent) {
+QToolButton* ImageButton(const QImage& picture, const QString& name, QWidget* parent) {
     auto* button = new QToolButton(parent);
-    button->setIcon(icon);
+    button->setIcon(QIcon(QPixmap::fromImage(picture)));
     button->setIconSize(QSize(40, 40));
     button->setAutoRaise(true);
     button->setAccessibleName(name);
@@ -56,7 +55,8 @@ void SetPointSize(QWidget* widget, int size, bool bold = false) {
 
 }  // namespace
 
-Orvanel::Orvanel(LessonContext& context, TickSource& ticks, QWidget* parent)
+Orvanel::Orvanel(LessonContext& context, TickSource& ticks, const ReadViewPictures::Set& pictures,
+                 QWidget* parent)
     : QWidget(parent),
       context_(context),
       rules_(context.state, context.random),
@@ -64,8 +64,8 @@ Orvanel::Orvanel(LessonContext& context, TickSource& ticks, QWidget* parent)
       effects_(context.state, ticks, context.random) {
     setAccessibleName(QStringLiteral("单词初记"));
     setFocusPolicy(Qt::StrongFocus);
-    CreateControls();
-    CreateRecorderPanel();
+    CreateControls(pictures);
+    CreateRecorderPanel(pictures);
     PlaceControls();
     ConnectControls();
     ConnectRecorderPanel();
@@ -87,7 +87,7 @@ void Orvanel::StartMyRecord() {
     readAlong_.StartMyRecord();
 }
 
-void Orvanel::CreateControls() {
+void Orvanel::CreateControls(const ReadViewPictures::Set& pictures) {
     TimerRecord = new QTimer(this);
     TimerRecord->setInterval(15000);
     TimerAutoplay = new QTimer(this);
@@ -120,8 +120,8 @@ void Orvanel::CreateControls() {
     for (QLabel* label : {static_cast<QLabel*>(txtEnglish), LabelChinese})
         label->setFixedHeight(QFontMetrics(label->font()).height() + 4);
 
-    picPrevWord = ImageButton(ReadViewPictures::PageArrow(false), QStringLiteral("上一页"), this);
-    picNextWord = ImageButton(ReadViewPictures::PageArrow(true), QStringLiteral("下一页"), this);
+    picPrevWord = ImageButton(pictures.pagePrev, QStringLiteral("上一页"), this);
+    picNextWord = ImageButton(pictures.pageNext, QStringLiteral("下一页"), this);
     for (size_t i = 0; i < ArrImages.size(); ++i) {
         auto* thumb = new QToolButton(this);
         thumb->setAutoRaise(true);
@@ -165,19 +165,19 @@ void Orvanel::CreateControls() {
     for (QCheckBox* box : {chkEnglish, chkChinese, chkRnd, chkAutoplay, chkRead}) SetPointSize(box, 12);
 }
 
-void Orvanel::CreateRecorderPanel() {
+void Orvanel::CreateRecorderPanel(const ReadViewPictures::Set& pictures) {
     FrameRecorder = new QGroupBox(QStringLiteral("跟读比对"), this);
     SetPointSize(FrameRecorder, 12, true);
-    auto labelled = [this](const QIcon& icon, const QString& caption, QToolButton*& image, ClickableLabel*& label) {
-        image = ImageButton(icon, caption, FrameRecorder);
+    auto labelled = [this](const QImage& picture, const QString& caption, QToolButton*& image, ClickableLabel*& label) {
+        image = ImageButton(picture, caption, FrameRecorder);
         label = new ClickableLabel(caption, FrameRecorder);
         label->setAlignment(Qt::AlignCenter);
         SetPointSize(label, 11);
     };
-    labelled(ReadViewPictures::Speaker(), QStringLiteral("标准发音"), imgStandardAudio, lblStandardAudio);
-    labelled(ReadViewPictures::MyVoice(), QStringLiteral("我的朗读"), imgMyAudio, lblMyAudio);
-    labelled(ReadViewPictures::Both(), QStringLiteral("循环比对"), imgBothAudio, lblBothAudio);
-    labelled(ReadViewPictures::Record(), QStringLiteral("开始录音"), imgRecord, lblRecord);
+    labelled(pictures.speaker, QStringLiteral("标准发音"), imgStandardAudio, lblStandardAudio);
+    labelled(pictures.myVoice, QStringLiteral("我的朗读"), imgMyAudio, lblMyAudio);
+    labelled(pictures.both, QStringLiteral("循环比对"), imgBothAudio, lblBothAudio);
+    labelled(pictures.record, QStringLiteral("开始录音"), imgRecord, lblRecord);
     // Its label reads "开始录音" or "停止"; the picture keeps one name for both.
     imgRecord->setAccessibleName(QStringLiteral("录音"));
     imgRecord->setToolTip(QStringLiteral("录音"));
@@ -186,8 +186,8 @@ void Orvanel::CreateRecorderPanel() {
     Line1->setFrameShape(QFrame::HLine);
     Line1->setFrameShadow(QFrame::Sunken);
     Label1 = new QLabel(QStringLiteral("朗读效果评价："), FrameRecorder);
-    imgReadGood = ImageButton(ReadViewPictures::ReadGood(), QStringLiteral("很好"), FrameRecorder);
-    imgReadBad = ImageButton(ReadViewPictures::ReadBad(), QStringLiteral("再试一次"), FrameRecorder);
+    imgReadGood = ImageButton(pictures.readGood, QStringLiteral("很好"), FrameRecorder);
+    imgReadBad = ImageButton(pictures.readBad, QStringLiteral("再试一次"), FrameRecorder);
     Label4 = new QLabel(QStringLiteral("  Very Good !"), FrameRecorder);
     Label5 = new QLabel(QStringLiteral("   Try again !"), FrameRecorder);
     Label2 = new QLabel(FrameRecorder);

@@ -7,6 +7,7 @@
 #include "media/modTransEffects.h"
 #include "views/OrvanelRules.h"
 #include "views/ReadAlongRules.h"
+#include "views/ReadViewPictures.h"
 
 class ClickableLabel;
 class PictureBox;
@@ -26,7 +27,7 @@ class TickSource;
 // browsing.
 class Orvanel : public QWidget {
 public:
-    Orvanel(LessonContext& context, TickSource& ticks, QWidget* parent);
+    Orvanel(LessonContext& context, TickSource& ticks, const ReadViewPictures::Set& pictures, QWidget* parent);
     ~Orvanel() override;
 
     void StartMyRecord();
@@ -98,8 +99,8 @@ protected:
 private:
     // The size thumbnails are decoded within on this screen.
     QSize ThumbnailDecodeSize() const;
-    void CreateControls();
-    void CreateRecorderPanel();
+    void CreateControls(const ReadViewPictures::Set& pictures);
+    void CreateRecorderPanel(const ReadViewPictures::Set& pictures);
     void PlaceControls();
     void FitPictures();
     void FitThumbnails();

@@ -4,15 +4,15 @@
 #include <QPainterPath>
 #include <functional>
 
-#include "views/DrawnIcon.h"
+#include "views/DrawnPicture.h"
 
 namespace ReadViewPictures {
 namespace {
 
 constexpr int kSize = 64;
 
-QIcon Draw(const std::function<void(QPainter&)>& paint) {
-    return DrawnIcon(kSize, paint);
+QImage Draw(const std::function<void(QPainter&)>& paint) {
+    return DrawnPicture(kSize, paint);
 }
 
 void Waves(QPainter& p, double x, double y, const QColor& colour) {
@@ -51,9 +51,7 @@ void Face(QPainter& p, const QColor& colour, bool smile) {
         p.drawLine(QPointF(22, 44), QPointF(42, 44));
 }
 
-}  // namespace
-
-QIcon PageArrow(bool forward) {
+QImage PageArrow(bool forward) {
     return Draw([forward](QPainter& p) {
         QPainterPath arrow;
         arrow.moveTo(16, 8);
@@ -70,14 +68,14 @@ QIcon PageArrow(bool forward) {
     });
 }
 
-QIcon Speaker() {
+QImage Speaker() {
     return Draw([](QPainter& p) {
         SpeakerBody(p, 6, 32, 1.2, QColor(60, 150, 230));
         Waves(p, 32, 32, QColor(60, 150, 230));
     });
 }
 
-QIcon MyVoice() {
+QImage MyVoice() {
     return Draw([](QPainter& p) {
         p.setPen(QPen(QColor(200, 110, 30), 2));
         p.setBrush(QColor(250, 180, 90));
@@ -87,7 +85,7 @@ QIcon MyVoice() {
     });
 }
 
-QIcon Both() {
+QImage Both() {
     return Draw([](QPainter& p) {
         p.setPen(QPen(QColor(60, 160, 90), 6, Qt::SolidLine, Qt::RoundCap));
         p.setBrush(Qt::NoBrush);
@@ -100,7 +98,7 @@ QIcon Both() {
     });
 }
 
-QIcon Record() {
+QImage Record() {
     return Draw([](QPainter& p) {
         p.setPen(QPen(QColor(150, 20, 20), 2));
         p.setBrush(QColor(225, 50, 50));
@@ -113,12 +111,18 @@ QIcon Record() {
     });
 }
 
-QIcon ReadGood() {
+QImage ReadGood() {
     return Draw([](QPainter& p) { Face(p, QColor(120, 210, 100), true); });
 }
 
-QIcon ReadBad() {
+QImage ReadBad() {
     return Draw([](QPainter& p) { Face(p, QColor(250, 190, 80), false); });
+}
+
+}  // namespace
+
+Set DrawAll() {
+    return {PageArrow(false), PageArrow(true), Speaker(), MyVoice(), Both(), Record(), ReadGood(), ReadBad()};
 }
 
 }  // namespace ReadViewPictures

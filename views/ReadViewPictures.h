@@ -1,17 +1,23 @@
 #pragma once
 
-#include <QIcon>
+#include <QImage>
 
 // The pictures of the listen-and-read view's image buttons, drawn rather
 // than shipped: page arrows and the recorder panel's buttons.
 namespace ReadViewPictures {
 
-QIcon PageArrow(bool forward);
-QIcon Speaker();
-QIcon MyVoice();
-QIcon Both();
-QIcon Record();
-QIcon ReadGood();
-QIcon ReadBad();
+struct Set {
+    QImage pagePrev;
+    QImage pageNext;
+    QImage speaker;
+    QImage myVoice;
+    QImage both;
+    QImage record;
+    QImage readGood;
+    QImage readBad;
+};
+
+// Draws all eight; any thread may, once the application exists.
+Set DrawAll();
 
 }  // namespace ReadViewPictures

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QIcon>
 #include <QImage>
 #include <functional>
 
@@ -10,6 +9,3 @@ class QPainter;
 // pixels: the program's button pictures are drawn rather than shipped. Any
 // thread may draw one.
 QImage DrawnPicture(int size, const std::function<void(QPainter&)>& paint);
-
-// The same picture as an icon, on the main thread.
-QIcon DrawnIcon(int size, const std::function<void(QPainter&)>& paint);

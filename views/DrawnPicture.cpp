@@ -1,7 +1,6 @@
-#include "views/DrawnIcon.h"
+#include "views/DrawnPicture.h"
 
 #include <QPainter>
-#include <QPixmap>
 
 QImage DrawnPicture(int size, const std::function<void(QPainter&)>& paint) {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
@@ -11,8 +10,4 @@ QImage DrawnPicture(int size, const std::function<void(QPainter&)>& paint) {
     paint(painter);
     painter.end();
     return image;
-}
-
-QIcon DrawnIcon(int size, const std::function<void(QPainter&)>& paint) {
-    return QIcon(QPixmap::fromImage(DrawnPicture(size, paint)));
 }
