@@ -8,10 +8,10 @@
 #include "app/MainHost.h"
 #include "quiz/TestHistory.h"
 
+class ClickableLabel;
 class FormBookUnit;
 class FormHelp;
 class QAction;
-class QLabel;
 class QToolButton;
 class Orvanel;
 class SoundOutput;
@@ -67,8 +67,8 @@ public:
     WordFFK* WordFFK1 = nullptr;
     WordPicList* WordPicList1 = nullptr;
     std::array<QToolButton*, 6> imgCommand{};
-    QLabel* lblMyWebName = nullptr;
-    QLabel* lblMyWeb = nullptr;
+    ClickableLabel* lblMyWebName = nullptr;
+    ClickableLabel* lblMyWeb = nullptr;
 
     QAction* mnuFILE_BookUnit = nullptr;
     QAction* mnuExit = nullptr;

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include <QAccessible>
+#include <QDesktopServices>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -29,6 +30,7 @@
 #include "tests/support/ScriptedRandom.h"
 #include "tests/support/ScriptedRecorder.h"
 #include "tests/support/TempInstall.h"
+#include "views/ClickableLabel.h"
 #include "views/Orvanel.h"
 #include "views/PictureBox.h"
 #include "views/WordList.h"
@@ -209,6 +211,35 @@ TEST_F(FormMainTest, MenuAndToolbarReachTheirViews) {
     for (QToolButton* b : window->imgCommand) EXPECT_EQ(b->accessibleName(), b->text());
     EXPECT_FALSE(window->mnuTEST_History->isEnabled());
     EXPECT_FALSE(window->mnuTEST_WordErrNum->isEnabled());
+}
+
+// Stands in for the desktop's browser.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void Open(const QUrl& url) { opened << url; }
+};
+
+TEST_F(FormMainTest, FooterShowsTheMakerAndOpensItsSiteByMouseOrKeyboard) {
+    CreateInstall(0, 0);
+    ASSERT_TRUE(window->Start());
+    EXPECT_EQ(window->lblMyWebName->text(), "Orvanel 学习软件");
+    EXPECT_EQ(window->lblMyWeb->text(), "https://www.orvanel.example/");
+    for (QLabel* label : {window->lblMyWebName, window->lblMyWeb}) {
+        EXPECT_EQ(label->textFormat(), Qt::AutoText);
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name), label->text());
+    }
+    EXPECT_EQ(window->lblMyWeb->palette().color(QPalette::WindowText), QColor(Qt::blue));
+
+    UrlCatcher browser;
+    QDesktopServices::setUrlHandler("https", &browser, "Open");
+    QTest::mouseClick(window->lblMyWeb, Qt::LeftButton);
+    window->lblMyWebName->setFocus();
+    QTest::keyClick(window->lblMyWebName, Qt::Key_Return);
+    QDesktopServices::unsetUrlHandler("https");
+    EXPECT_EQ(browser.opened, QList<QUrl>({QUrl("https://www.orvanel.example/"), QUrl("https://www.orvanel.example/")}));
 }
 
 TEST_F(FormMainTest, ResultAndHelpDoNotLeaveTheView) {
@@ -542,3 +573,5 @@ TEST_F(FormMainTest, ChoosingAUnitWhenNothingCanBeWrittenTellsOnce) {
     EXPECT_EQ(window->State().CurBook, 1);
     EXPECT_EQ(window->State().CurEnglish, "cat");
 }
+
+#include "FormMainTest.moc"
