@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
+#include <QLabel>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>

@@ -227,10 +227,8 @@ TEST_F(FormMainTest, FooterShowsTheMakerAndOpensItsSiteByMouseOrKeyboard) {
     ASSERT_TRUE(window->Start());
     EXPECT_EQ(window->lblMyWebName->text(), "Orvanel 学习软件");
     EXPECT_EQ(window->lblMyWeb->text(), "https://www.orvanel.example/");
-    for (QLabel* label : {window->lblMyWebName, window->lblMyWeb}) {
-        EXPECT_EQ(label->textFormat(), Qt::AutoText);
+    for (ClickableLabel* label : {window->lblMyWebName, window->lblMyWeb})
         EXPECT_EQ(QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name), label->text());
-    }
     EXPECT_EQ(window->lblMyWeb->palette().color(QPalette::WindowText), QColor(Qt::blue));
 
     UrlCatcher browser;

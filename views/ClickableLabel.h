@@ -1,18 +1,34 @@
 #pragma once
 
-#include <QLabel>
+#include <QWidget>
 
-// A label that is also a button: it can be clicked, and when it takes the
-// keyboard focus, Enter or Space work it too.
-class ClickableLabel : public QLabel {
+// Text that is also a button: a click, or Enter or Space once it has the
+// keyboard focus, works it. It draws its plain text itself, in its font and
+// its palette's WindowText colour (which a style sheet's colour sets): a
+// focusable QLabel would build a whole text document for it. Its accessible
+// name is its text.
+class ClickableLabel : public QWidget {
     Q_OBJECT
 public:
-    explicit ClickableLabel(const QString& text, QWidget* parent);
+    ClickableLabel(const QString& text, QWidget* parent);
+
+    QString text() const { return text_; }
+    void setText(const QString& text);
+    void clear() { setText(QString()); }
+    void setAlignment(Qt::Alignment alignment);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 signals:
     void clicked();
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QString text_;
+    Qt::Alignment alignment_ = Qt::AlignLeft | Qt::AlignVCenter;
 };

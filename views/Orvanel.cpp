@@ -107,17 +107,16 @@ void Orvanel::CreateControls(const ReadViewPictures::Set& pictures) {
     txtEnglish = new ClickableLabel(QStringLiteral("English"), this);
     txtEnglish->setToolTip(QStringLiteral("点击演示动画"));
     LabelChinese = new QLabel(QStringLiteral("中文"), this);
-    for (QLabel* label : {static_cast<QLabel*>(txtEnglish), LabelChinese}) {
-        label->setAlignment(Qt::AlignCenter);
-        label->setTextFormat(Qt::PlainText);
-    }
+    txtEnglish->setAlignment(Qt::AlignCenter);
+    LabelChinese->setAlignment(Qt::AlignCenter);
+    LabelChinese->setTextFormat(Qt::PlainText);
     txtEnglish->setStyleSheet(QStringLiteral("color: #1a4f8b;"));
     LabelChinese->setStyleSheet(QStringLiteral("color: #333333;"));
     SetPointSize(txtEnglish, OrvanelRules::kEnglishStartSize, true);
     SetPointSize(LabelChinese, OrvanelRules::kChineseStartSize);
     // The lines keep their height whatever size the text is fitted to, so
     // the picture above them does not jump from word to word.
-    for (QLabel* label : {static_cast<QLabel*>(txtEnglish), LabelChinese})
+    for (QWidget* label : {static_cast<QWidget*>(txtEnglish), static_cast<QWidget*>(LabelChinese)})
         label->setFixedHeight(QFontMetrics(label->font()).height() + 4);
 
     picPrevWord = ImageButton(pictures.pagePrev, QStringLiteral("上一页"), this);
@@ -383,7 +382,8 @@ void Orvanel::StopAutoplay() {
     chkAutoplay->setChecked(false);
 }
 
-void Orvanel::SetLabelText(QLabel* label, const QString& text, int startSize) {
+template <class Label>
+void Orvanel::SetLabelText(Label* label, const QString& text, int startSize) {
     const int room = Picture1->width();
     QFont font = label->font();
     const int size = OrvanelRules::FitTextSize(startSize, [&](int points) {

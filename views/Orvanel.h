@@ -114,7 +114,10 @@ private:
     void PrevWord();
     void ShowEmptyUnit();
     void FinishMove(int move);
-    void SetLabelText(QLabel* label, const QString& text, int startSize);
+    // Shows text in label, fitted to the picture's width (a QLabel or a
+    // ClickableLabel).
+    template <class Label>
+    void SetLabelText(Label* label, const QString& text, int startSize);
     QImage LoadWordPicture(const QString& word);
 
     void cmdFirstWord_Click();
