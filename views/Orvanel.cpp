@@ -166,7 +166,7 @@ void Orvanel::CreateControls(const ReadViewPictures::Set& pictures) {
 
 void Orvanel::CreateRecorderPanel(const ReadViewPictures::Set& pictures) {
     FrameRecorder = new QGroupBox(QStringLiteral("跟读比对"), this);
-    SetPointSize(FrameRecorder, 12, true);
+    SetPointSize(FrameRecorder, 13, true);
     auto labelled = [this](const QImage& picture, const QString& caption, QToolButton*& image, ClickableLabel*& label) {
         image = ImageButton(picture, caption, FrameRecorder);
         label = new ClickableLabel(caption, FrameRecorder);
@@ -190,7 +190,7 @@ void Orvanel::CreateRecorderPanel(const ReadViewPictures::Set& pictures) {
     Label4 = new QLabel(QStringLiteral("  Very Good !"), FrameRecorder);
     Label5 = new QLabel(QStringLiteral("   Try again !"), FrameRecorder);
     Label2 = new QLabel(FrameRecorder);
-    for (QLabel* label : {Label1, Label4, Label5, Label2}) SetPointSize(label, 10);
+    for (QLabel* label : {Label1, Label4, Label5, Label2}) SetPointSize(label, 11);
     Label4->setAlignment(Qt::AlignCenter);
     Label5->setAlignment(Qt::AlignCenter);
 
@@ -384,6 +384,12 @@ void Orvanel::StopAutoplay() {
 
 template <class Label>
 void Orvanel::SetLabelText(Label* label, const QString& text, int startSize) {
+    // Before the picture is first placed there is no width to fit to;
+    // placing it fits the texts.
+    if (!Picture1->testAttribute(Qt::WA_Resized)) {
+        label->setText(text);
+        return;
+    }
     const int room = Picture1->width();
     QFont font = label->font();
     const int size = OrvanelRules::FitTextSize(startSize, [&](int points) {
