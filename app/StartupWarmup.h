@@ -11,9 +11,8 @@
 // the application object, it reads the system's font configuration while
 // the application object connects to the display; once the application is
 // ready it draws the pictures of the toolbar and the listen-and-read view,
-// and connects to the session bus,
-// which the accessibility bridge otherwise waits for when the first widget
-// is made.
+// and connects to the session bus, which the accessibility bridge otherwise
+// waits for when the first widget is made.
 class StartupWarmup {
 public:
     StartupWarmup();
@@ -36,12 +35,14 @@ public:
 
 private:
     void ReadConfigurationThenDraw();
+    void DrawPictures();
     void WaitForPictures();
 
     std::mutex mutex_;
     std::condition_variable changed_;
     bool applicationReady_ = false;
     bool stopping_ = false;
+    bool drawn_ = false;  // by the worker before it ends, or here
     ToolbarPictures::Set toolbarPictures_;
     ReadViewPictures::Set readViewPictures_;
     std::thread worker_;

@@ -25,9 +25,15 @@ protected:
     ClickableLabel* label = nullptr;
 };
 
-TEST_F(ClickableLabelTest, ScreenReadersHearTheTextItShowsNow) {
+TEST_F(ClickableLabelTest, ScreenReadersHearAButtonNamedByTheTextItShowsNow) {
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(label);
+    EXPECT_EQ(accessible->role(), QAccessible::Button);
     EXPECT_EQ(accessible->text(QAccessible::Name), "标准发音");
+    QSignalSpy clicks(label, &ClickableLabel::clicked);
+    ASSERT_NE(accessible->actionInterface(), nullptr);
+    EXPECT_TRUE(accessible->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(clicks.count(), 1);
     label->setText(QStringLiteral("尚未录音"));
     EXPECT_EQ(label->text(), "尚未录音");
     EXPECT_EQ(accessible->text(QAccessible::Name), "尚未录音");

@@ -65,6 +65,17 @@ TEST(StartupWarmupTest, WithADesktopStartupIdTheWorkWaitsForTheApplication) {
     EXPECT_GT(WhitePixels(drawn[5]), 20);
 }
 
+TEST(StartupWarmupTest, WithALocaleThatIsNotUtf8TheWorkWaitsForTheApplication) {
+    // Qt switches such a locale's characters while the application object is
+    // made; the font configuration is read only afterwards.
+    qputenv("LC_ALL", "C");
+    StartupWarmup warmup;
+    EnsureQtApp();
+    warmup.ApplicationReady();
+    const std::vector<QImage> drawn = Pictures(warmup.DrawnToolbarPictures());
+    EXPECT_GT(WhitePixels(drawn[5]), 20);
+}
+
 // Made and dropped on a second thread, so that a hang fails the test.
 bool EndsUntold() {
     auto ended = std::async(std::launch::async, [] { StartupWarmup warmup; });

@@ -1,10 +1,13 @@
 #include "views/ClickableLabel.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
+
+#include "views/ClickableLabelAccessible.h"
 
 namespace {
 
@@ -15,6 +18,9 @@ constexpr int kMargin = 2;
 }  // namespace
 
 ClickableLabel::ClickableLabel(const QString& text, QWidget* parent) : QWidget(parent) {
+    // Screen readers are told it is a button, once for the whole program.
+    static const bool announcedAsButton = (QAccessible::installFactory(ClickableLabelAccessible::Create), true);
+    Q_UNUSED(announcedAsButton);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
