@@ -12,6 +12,7 @@
 #include "app/FormHelp.h"
 #include "app/MessageService.h"
 #include "app/ToolbarPictures.h"
+#include "app/StartupWarmup.h"
 #include "app/WebPage.h"
 #include "games/WordFFK.h"
 #include "games/WordPPK2.h"
@@ -164,8 +165,7 @@ bool FormMain::Start() {
     // The first word's pictures load on a second thread while the window
     // is being built.
     if (wordsLoaded)
-        store_.PrefetchPictures(
-            OrvanelRules(state_, random_).EntrancePictures(OrvanelRules::kThumbMax * devicePixelRatio()));
+        store_.PrefetchPictures(OrvanelRules(state_, random_).EntrancePictures(devicePixelRatio()));
     CreateMenus();
     // The first text: the toolbar waits for its pictures, and with them
     // for the font configuration.

@@ -3,12 +3,12 @@
 #include <QMainWindow>
 #include <array>
 
-#include "app/StartupWarmup.h"
 #include "app/LessonServices.h"
 #include "app/MainHost.h"
 #include "quiz/TestHistory.h"
 
 class ClickableLabel;
+class StartupWarmup;
 class FormBookUnit;
 class FormHelp;
 class QAction;

@@ -359,10 +359,6 @@ void Orvanel::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
 }
 
-QSize Orvanel::ThumbnailDecodeSize() const {
-    return OrvanelRules::kThumbMax * devicePixelRatio();
-}
-
 QImage Orvanel::LoadWordPicture(const QString& word) {
     return context_.store.LoadWordPicture(word);
 }
@@ -426,7 +422,8 @@ void Orvanel::LoadArrPics() {
         const QString word = state.Words[PageStart + i].English;
         // Decoded at the largest size a thumbnail takes; the icon scales it
         // to whatever size the strip gives it.
-        const QImage picture = context_.store.LoadWordPicture(word, true, ThumbnailDecodeSize());
+        const QImage picture =
+            context_.store.LoadWordPicture(word, true, OrvanelRules::ThumbnailDecodeSize(devicePixelRatio()));
         thumb->setIcon(QIcon(QPixmap::fromImage(picture)));
         thumb->setAccessibleName(word.trimmed());
         thumb->setToolTip(word.trimmed());

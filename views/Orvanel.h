@@ -97,8 +97,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    // The size thumbnails are decoded within on this screen.
-    QSize ThumbnailDecodeSize() const;
     void CreateControls(const ReadViewPictures::Set& pictures);
     void CreateRecorderPanel(const ReadViewPictures::Set& pictures);
     void PlaceControls();

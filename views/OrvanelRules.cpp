@@ -17,8 +17,9 @@ qint16 OrvanelRules::PageSize() const {
     return static_cast<qint16>(std::clamp(state_.WordCount - PageStart(), 0, kThumbnails));
 }
 
-std::vector<PictureRequest> OrvanelRules::EntrancePictures(const QSize& thumbnail) const {
+std::vector<PictureRequest> OrvanelRules::EntrancePictures(qreal devicePixelRatio) const {
     std::vector<PictureRequest> requests{{MediaStore::kDefaultPicture, QSize()}};
+    const QSize thumbnail = ThumbnailDecodeSize(devicePixelRatio);
     const int current = state_.CurWordIndex;
     if (state_.WordCount <= 0 || current < 0 || current >= static_cast<int>(state_.Words.size())) {
         requests.push_back({MediaStore::kDefaultPicture, QSize()});

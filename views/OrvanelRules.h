@@ -24,6 +24,8 @@ public:
     static constexpr int kSmallestSize = 8;
     // The largest a thumbnail's picture gets, whatever the window's size.
     static constexpr QSize kThumbMax{160, 120};
+    // The size thumbnails are decoded within on a screen of this pixel ratio.
+    static QSize ThumbnailDecodeSize(qreal devicePixelRatio) { return kThumbMax * devicePixelRatio; }
 
     struct NavButtons {
         bool first = false;
@@ -51,9 +53,9 @@ public:
 
     // The pictures the view loads when it first shows the unit, in the order
     // it loads them: the default picture, the current page's thumbnails
-    // (decoded within thumbnail), the current word's picture, and the word
-    // shown before it when that is another.
-    std::vector<PictureRequest> EntrancePictures(const QSize& thumbnail) const;
+    // (decoded for a screen of that pixel ratio), the current word's picture,
+    // and the word shown before it when that is another.
+    std::vector<PictureRequest> EntrancePictures(qreal devicePixelRatio) const;
 
     // Move CurWordIndex; false when it stays (the first word, in order).
     bool NextWord(bool shuffle);
