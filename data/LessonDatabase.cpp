@@ -24,9 +24,13 @@ LessonDatabase::LessonDatabase(LessonState& state, MessageService& messages)
     : state_(state), messages_(messages) {}
 
 LessonDatabase::~LessonDatabase() {
+    CloseFile();
+    Disconnect();
+}
+
+void LessonDatabase::CloseFile() {
     SharedRecordset.Close();
     if (db_) Release();
-    Disconnect();
 }
 
 void LessonDatabase::BuildConnString(const QString& appPicsDir) {
@@ -134,10 +138,7 @@ LessonDatabase::Access LessonDatabase::OpenInMemory() {
 void LessonDatabase::Report(const QString& text, MsgIcon icon) {
     // While a message waits for the pupil the file is not left open (and
     // plain) for a read that may never come.
-    if (holdOpen_ > 0 && !inBatch_ && db_) {
-        SharedRecordset.Close();
-        Release();
-    }
+    if (holdOpen_ > 0 && !inBatch_) CloseFile();
     const QString title = state_.VersionName.isEmpty() ? QStringLiteral("英语Orvanel") : state_.VersionName;
     messages_.Show(text.arg(dbFilePath_), title, MsgButtons::Ok, icon);
 }

@@ -53,10 +53,7 @@ public:
     bool InOneOpen(Work&& work) {
         ++holdOpen_;
         const bool done = work();
-        if (--holdOpen_ == 0 && !inBatch_) {
-            SharedRecordset.Close();
-            if (db_) Release();
-        }
+        if (--holdOpen_ == 0 && !inBatch_) CloseFile();
         return done;
     }
 
@@ -87,6 +84,8 @@ private:
     bool WritesReachTheFile();
     void Disconnect();
     void Release();
+    // Closes the shared recordset and leaves the file scrambled, if open.
+    void CloseFile();
     bool BeginBatch();
     bool EndBatch(bool done);
     void ReportReadFailure(Access access);
