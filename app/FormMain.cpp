@@ -145,8 +145,13 @@ void FormMain::CreateViews() {
     HideAllViews();
 }
 
-// The lesson's settings, units and words; false when the start cannot go on.
+// The lesson's settings, units and words, read within one open of the file;
+// false when the start cannot go on.
 bool FormMain::LoadLesson(bool& wordsLoaded) {
+    return db_.InOneOpen([&] { return ReadLesson(wordsLoaded); });
+}
+
+bool FormMain::ReadLesson(bool& wordsLoaded) {
     if (!db_.LoadSettings()) return false;
     // A stored position outside the lists falls back to the first book or unit.
     if (state_.CurBook < 0 || state_.CurBook >= state_.BookCount) state_.CurBook = 0;

@@ -95,6 +95,7 @@ private:
     void CreateToolbar();
     void CreateViews();
     bool LoadLesson(bool& wordsLoaded);
+    bool ReadLesson(bool& wordsLoaded);
     void HideAllViews();
     void StopReadAutoplay();
     void RefreshTitle();

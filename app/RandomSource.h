@@ -6,4 +6,7 @@ class RandomSource {
 public:
     virtual ~RandomSource() = default;
     virtual int Draw(int n);
+
+private:
+    unsigned long long draws_ = 0;
 };

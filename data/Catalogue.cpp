@@ -36,8 +36,10 @@ bool Catalogue::LoadUnits(qint16 book) {
         state_.CurWordIndex = 0;
     }
     db_.CloseRecordset();
-    if (!found)
+    if (!found) {
+        db_.CloseBeforeMessage();
         messages_.Show(QStringLiteral("没有找到您要的单元，请下载最新的版本！"), state_.VersionName);
+    }
     return found;
 }
 

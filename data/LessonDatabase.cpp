@@ -136,11 +136,15 @@ LessonDatabase::Access LessonDatabase::OpenInMemory() {
 }
 
 void LessonDatabase::Report(const QString& text, MsgIcon icon) {
-    // While a message waits for the pupil the file is not left open (and
-    // plain) for a read that may never come.
-    if (holdOpen_ > 0 && !inBatch_) CloseFile();
+    CloseBeforeMessage();
     const QString title = state_.VersionName.isEmpty() ? QStringLiteral("英语Orvanel") : state_.VersionName;
     messages_.Show(text.arg(dbFilePath_), title, MsgButtons::Ok, icon);
+}
+
+// While a message waits for the pupil the file is not left open (and plain)
+// for a read that may never come.
+void LessonDatabase::CloseBeforeMessage() {
+    if (holdOpen_ > 0 && !inBatch_) CloseFile();
 }
 
 void LessonDatabase::ReportReadFailure(Access access) {

@@ -57,6 +57,11 @@ public:
         return done;
     }
 
+    // Before a message box of a read inside InOneOpen: the file is closed
+    // and left scrambled while the message waits for the pupil; the next
+    // read opens it again.
+    void CloseBeforeMessage();
+
     bool LoadSettings();
     bool SavePosition();
 

@@ -35,8 +35,10 @@ bool WordRecords::LoadUnitWords(qint16 book, qint16 unit) {
         state_.CurWordIndex = 0;
     }
     db_.CloseRecordset();
-    if (!found)
+    if (!found) {
+        db_.CloseBeforeMessage();
         messages_.Show(QStringLiteral("没有找到您要的单词库，请下载最新的版本！"), state_.VersionName);
+    }
     return found;
 }
 

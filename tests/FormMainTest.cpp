@@ -126,6 +126,8 @@ TEST_F(FormMainTest, StoredPositionOutsideTheListsFallsBack) {
 
 TEST_F(FormMainTest, StoredUnitWithoutWordsShowsMessageThenDialog) {
     CreateInstall(0, 1);
+    bool scrambledWhileShown = false;
+    messages.whileShown = [&](const ScriptedMessageService::Shown&) { scrambledWhileShown = install.DbIsScrambled(); };
     size_t messagesWhenDialogOpened = 0;
     WhenModal([&](QWidget* modal) {
         auto* dialog = qobject_cast<QDialog*>(modal);
@@ -140,6 +142,7 @@ TEST_F(FormMainTest, StoredUnitWithoutWordsShowsMessageThenDialog) {
     ASSERT_TRUE(window->Start());
     EXPECT_EQ(messagesWhenDialogOpened, 1u);
     EXPECT_EQ(messages.shown[0].text, kNoWords);
+    EXPECT_TRUE(scrambledWhileShown) << "the file rests scrambled while the message waits";
     EXPECT_EQ(window->windowTitle(), "测试版Orvanel -- 第1册  Unit 1 Hello!");
     EXPECT_EQ(window->State().WordCount, 2);
     EXPECT_EQ(window->ViewMode(), 1);
