@@ -1,14 +1,11 @@
 #include "app/StartupWarmup.h"
 
-#include <dlfcn.h>
 #include <fontconfig/fontconfig.h>
 #include <langinfo.h>
 
 #include <QCoreApplication>
 #include <QDBusConnection>
-#include <QImageReader>
 #include <clocale>
-#include <cstdlib>
 #include <cstring>
 #include <system_error>
 
@@ -21,17 +18,6 @@ namespace {
 bool EnvironmentSettled() {
     if (QCoreApplication::instance()) return true;
     return !qEnvironmentVariableIsSet("DESKTOP_STARTUP_ID") && std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0;
-}
-
-// The X11 platform's libraries, which Qt otherwise loads and links on the
-// main thread while it makes the application object. They are plain C
-// libraries and Qt's own X11 library, whose loading makes no Qt object; when
-// Qt loads them later it finds them loaded. Where another platform is asked
-// for (a test's offscreen one), they are left alone.
-void LoadDisplayLibraries() {
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    if (!std::getenv("DISPLAY") || (platform && *platform && std::strncmp(platform, "xcb", 3) != 0)) return;
-    for (const char* library : {"libQt6XcbQpa.so.6", "libXcursor.so.1"}) dlopen(library, RTLD_LAZY);
 }
 
 // Without a second thread the work is simply not done ahead: Qt reads the
@@ -70,13 +56,11 @@ void StartupWarmup::ApplicationReady() {
     changed_.notify_all();
     if (!worker_.joinable()) StartThread(worker_, [this] { ReadConfigurationThenDraw(); });
     StartThread(bus_, [] { QDBusConnection::sessionBus(); });
-    StartThread(imageFormats_, [] { QImageReader::supportedImageFormats(); });
 }
 
 // Until the application is ready this thread may use nothing of Qt: the
 // first thread that does would become Qt's main thread.
 void StartupWarmup::ReadConfigurationThenDraw() {
-    LoadDisplayLibraries();
     FcInit();
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return applicationReady_ || stopping_; });
@@ -110,5 +94,4 @@ ReadViewPictures::Set StartupWarmup::DrawnReadViewPictures() {
 void StartupWarmup::Finish() {
     if (worker_.joinable()) worker_.join();
     if (bus_.joinable()) bus_.join();
-    if (imageFormats_.joinable()) imageFormats_.join();
 }

@@ -8,11 +8,9 @@
 #include "views/ReadViewPictures.h"
 
 // Work for the first window that can run beside the main thread. Made before
-// the application object, it loads the X11 platform's libraries and reads
-// the system's font configuration while the application object connects to
-// the display. Once the application is ready it draws the pictures of the
-// toolbar and the listen-and-read view, loads the image format plugins
-// (the menu bar's first icon otherwise loads them all on the main thread),
+// the application object, it reads the system's font configuration while
+// the application object connects to the display; once the application is
+// ready it draws the pictures of the toolbar and the listen-and-read view,
 // and connects to the session bus, which the accessibility bridge otherwise
 // waits for when the first widget is made.
 class StartupWarmup {
@@ -49,5 +47,4 @@ private:
     ReadViewPictures::Set readViewPictures_;
     std::thread worker_;
     std::thread bus_;
-    std::thread imageFormats_;
 };

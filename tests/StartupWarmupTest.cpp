@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
-
 #include <QFont>
 #include <future>
 
@@ -76,28 +74,6 @@ TEST(StartupWarmupTest, WithALocaleThatIsNotUtf8TheWorkWaitsForTheApplication) {
     warmup.ApplicationReady();
     const std::vector<QImage> drawn = Pictures(warmup.DrawnToolbarPictures());
     EXPECT_GT(WhitePixels(drawn[5]), 20);
-}
-
-bool X11LibraryLoaded() {
-    return dlopen("libQt6XcbQpa.so.6", RTLD_LAZY | RTLD_NOLOAD) != nullptr;
-}
-
-// Qt's X11 library is loaded ahead only where Qt will use it: not for the
-// offscreen platform the tests run on, nor without a display, but for X11.
-TEST(StartupWarmupTest, LoadsTheX11LibrariesOnlyForTheX11Platform) {
-    ASSERT_FALSE(X11LibraryLoaded());
-    const QByteArray platform = qgetenv("QT_QPA_PLATFORM"), display = qgetenv("DISPLAY");
-    auto warmUp = [](const char* platformName, const char* displayName) {
-        qputenv("QT_QPA_PLATFORM", platformName);
-        displayName ? qputenv("DISPLAY", displayName) : qunsetenv("DISPLAY");
-        { StartupWarmup warmup; }
-        return X11LibraryLoaded();
-    };
-    EXPECT_FALSE(warmUp("offscreen", ":99"));
-    EXPECT_FALSE(warmUp("xcb", nullptr));
-    EXPECT_TRUE(warmUp("xcb", ":99"));
-    qputenv("QT_QPA_PLATFORM", platform);
-    display.isNull() ? qunsetenv("DISPLAY") : qputenv("DISPLAY", display);
 }
 
 // Made and dropped on a second thread, so that a hang fails the test.
