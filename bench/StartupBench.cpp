@@ -165,7 +165,7 @@ void BM_FirstWordShown(benchmark::State& bench) {
     bench.counters["resident_MB"] = residentMb;
     bench.counters["bare_resident_MB"] = bareResidentMb;
 }
-BENCHMARK(BM_FirstWordShown)->UseManualTime()->Iterations(40)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FirstWordShown)->UseManualTime()->Iterations(100)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
