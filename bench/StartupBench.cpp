@@ -6,7 +6,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QFont>
 #include <QLabel>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -20,12 +19,7 @@
 #include <vector>
 
 #include "app/FormMain.h"
-#include "app/QtMessageService.h"
-#include "app/RandomSource.h"
-#include "app/StartupWarmup.h"
-#include "app/WindowSystem.h"
-#include "media/PulseRecorder.h"
-#include "media/PulseSoundOutput.h"
+#include "app/RunOrvanel.h"
 #include "views/ClickableLabel.h"
 #include "views/Orvanel.h"
 
@@ -62,30 +56,21 @@ int BareWindow(int argc, char** argv) {
     return app.exec();
 }
 
+// The program itself, watched from the moment its window is sent to the
+// display.
 int ProgramWindow(int argc, char** argv, const QString& programDir) {
-    StartupWarmup warmup;
-    QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
-    QApplication app(argc, argv);
-    QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 11));
-    QtMessageService messages;
-    PulseSoundOutput output;
-    PulseRecorder recorder;
-    RandomSource random;
-    FormMain window(programDir, messages, output, recorder, random, warmup);
-    if (!window.Start()) return 1;
-    window.show();
-    SendToWindowSystem();
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        const Orvanel* view = window.Orvanel1;
-        int thumbs = 0;
-        for (const QToolButton* thumb : view->ArrImages) thumbs += thumb->isVisible() && !thumb->icon().isNull();
-        if (window.windowHandle()->isExposed() && window.State().EffectRunning && thumbs == 8 &&
-            view->txtEnglish->isVisible() && !view->txtEnglish->text().isEmpty() && view->LabelChinese->isVisible())
-            Ready();
+    return RunOrvanel(argc, argv, programDir, [](FormMain& window) {
+        auto* poll = new QTimer(&window);
+        QObject::connect(poll, &QTimer::timeout, &window, [&window] {
+            const Orvanel* view = window.Orvanel1;
+            int thumbs = 0;
+            for (const QToolButton* thumb : view->ArrImages) thumbs += thumb->isVisible() && !thumb->icon().isNull();
+            if (window.windowHandle()->isExposed() && window.State().EffectRunning && thumbs == 8 &&
+                view->txtEnglish->isVisible() && !view->txtEnglish->text().isEmpty() && view->LabelChinese->isVisible())
+                Ready();
+        });
+        poll->start(1);
     });
-    poll.start(1);
-    return app.exec();
 }
 
 bool CopyTree(const QString& from, const QString& to) {
