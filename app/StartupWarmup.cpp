@@ -4,7 +4,6 @@
 #include <langinfo.h>
 
 #include <QCoreApplication>
-#include <QDBusConnection>
 #include <clocale>
 #include <cstring>
 #include <system_error>
@@ -55,7 +54,6 @@ void StartupWarmup::ApplicationReady() {
     }
     changed_.notify_all();
     if (!worker_.joinable()) StartThread(worker_, [this] { ReadConfigurationThenDraw(); });
-    StartThread(bus_, [] { QDBusConnection::sessionBus(); });
 }
 
 // Until the application is ready this thread may use nothing of Qt: the
@@ -93,5 +91,4 @@ ReadViewPictures::Set StartupWarmup::DrawnReadViewPictures() {
 
 void StartupWarmup::Finish() {
     if (worker_.joinable()) worker_.join();
-    if (bus_.joinable()) bus_.join();
 }

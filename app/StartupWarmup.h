@@ -10,9 +10,7 @@
 // Work for the first window that can run beside the main thread. Made before
 // the application object, it reads the system's font configuration while
 // the application object connects to the display; once the application is
-// ready it draws the pictures of the toolbar and the listen-and-read view,
-// and connects to the session bus, which the accessibility bridge otherwise
-// waits for when the first widget is made.
+// ready it draws the pictures of the toolbar and the listen-and-read view.
 class StartupWarmup {
 public:
     StartupWarmup();
@@ -46,5 +44,4 @@ private:
     ToolbarPictures::Set toolbarPictures_;
     ReadViewPictures::Set readViewPictures_;
     std::thread worker_;
-    std::thread bus_;
 };
