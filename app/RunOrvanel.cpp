@@ -10,7 +10,6 @@
 #include "app/RandomSource.h"
 #include "app/SessionEnd.h"
 #include "app/StartupWarmup.h"
-#include "app/WindowSystem.h"
 #include "media/MediaStore.h"
 #include "media/PulseRecorder.h"
 #include "media/PulseSoundOutput.h"
@@ -54,7 +53,6 @@ int RunOrvanel(int argc, char* argv[], const QString& programDir, const std::fun
                      [&window](QSessionManager&) { window.EndSession(); });
     if (!window.Start() || window.SessionEnded()) return window.SessionEnded() ? 0 : 1;
     window.show();
-    SendToWindowSystem();
     if (shown) shown(window);
     const int code = app.exec();
     running = nullptr;

@@ -56,8 +56,7 @@ int BareWindow(int argc, char** argv) {
     return app.exec();
 }
 
-// The program itself, watched from the moment its window is sent to the
-// display.
+// The program itself, watched from the moment its window is shown.
 int ProgramWindow(int argc, char** argv, const QString& programDir) {
     return RunOrvanel(argc, argv, programDir, [](FormMain& window) {
         auto* poll = new QTimer(&window);

@@ -8,7 +8,7 @@
 # Building and running the program. The one CMake project also builds the
 # tests and benchmarks, so their libraries belong here too.
 ORVANEL_BUILD_PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-multimedia-dev libsndfile1-dev
- libpulse-dev libsqlite3-dev libfontconfig-dev libxcb1-dev libgtest-dev libbenchmark-dev fonts-wqy-microhei"
+ libpulse-dev libsqlite3-dev libfontconfig-dev libgtest-dev libbenchmark-dev fonts-wqy-microhei"
 
 # The sample content, made at build time: festival with the HTS voice speaks
 # the pronunciations (espeak-ng where festival fails), sox trims them and
