@@ -38,11 +38,6 @@ StartupWarmup::StartupWarmup() {
 }
 
 StartupWarmup::~StartupWarmup() {
-    {
-        const std::lock_guard lock(mutex_);
-        stopping_ = true;
-    }
-    changed_.notify_all();
     Finish();
 }
 
@@ -90,5 +85,10 @@ ReadViewPictures::Set StartupWarmup::DrawnReadViewPictures() {
 }
 
 void StartupWarmup::Finish() {
+    {
+        const std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    changed_.notify_all();
     if (worker_.joinable()) worker_.join();
 }

@@ -27,7 +27,9 @@ public:
     ToolbarPictures::Set DrawnToolbarPictures();
     ReadViewPictures::Set DrawnReadViewPictures();
 
-    // Waits for all the work to end; the application object must outlive
+    // Ends the work: what has begun is waited for, and the drawing is left
+    // undone if the application was never said to be ready (pictures asked
+    // for afterwards are drawn then). The application object must outlive
     // it, since the work uses Qt.
     void Finish();
 

@@ -76,9 +76,13 @@ TEST(StartupWarmupTest, WithALocaleThatIsNotUtf8TheWorkWaitsForTheApplication) {
     EXPECT_GT(WhitePixels(drawn[5]), 20);
 }
 
-// Made and dropped on a second thread, so that a hang fails the test.
+// Made, finished and dropped on a second thread, so that a hang fails the
+// test.
 bool EndsUntold() {
-    auto ended = std::async(std::launch::async, [] { StartupWarmup warmup; });
+    auto ended = std::async(std::launch::async, [] {
+        StartupWarmup warmup;
+        warmup.Finish();
+    });
     return ended.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
 }
 
@@ -88,6 +92,13 @@ TEST(StartupWarmupTest, EndsWhenTheProgramStopsBeforeTheApplicationIsReady) {
     EXPECT_TRUE(EndsUntold());
     EnsureQtApp();
     EXPECT_TRUE(EndsUntold());
+}
+
+TEST(StartupWarmupTest, PicturesAskedForAfterAnEarlyFinishAreDrawnThen) {
+    EnsureQtApp();
+    StartupWarmup warmup;
+    warmup.Finish();
+    EXPECT_GT(WhitePixels(warmup.DrawnToolbarPictures().help), 20);
 }
 
 TEST(StartupWarmupTest, PicturesAskedForBeforeBeingToldTheApplicationIsReady) {
