@@ -2,17 +2,48 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QScreen>
 #include <QSessionManager>
+#include <QTimer>
+#include <cstdio>
+#include <optional>
 
 #include "app/FormMain.h"
-#include "app/InstanceLock.h"
+#include "media/InstanceLock.h"
+#include "app/PupilFolder.h"
 #include "app/QtMessageService.h"
+#include "app/QtTranslations.h"
 #include "app/RandomSource.h"
+#include "app/RunningInstance.h"
 #include "app/SessionEnd.h"
 #include "app/StartupWarmup.h"
 #include "media/MediaStore.h"
 #include "media/PulseRecorder.h"
 #include "media/PulseSoundOutput.h"
+
+namespace {
+
+const QString kTitle = QStringLiteral("英语Orvanel");
+
+void Tell(MessageService& messages, const QString& text, MsgIcon icon) {
+    messages.Show(text, kTitle, MsgButtons::Ok, icon);
+}
+
+// A screen scaled to 150 % or 200 % may be smaller than the window's
+// natural size: the window then shrinks to the screen's free area.
+void FitToScreen(QWidget& window) {
+    const QScreen* screen = window.screen();
+    if (!screen) return;
+    const QRect free = screen->availableGeometry();
+    // Room for the title bar and borders, which exist only once shown.
+    const QSize frame(16, 48);
+    const QSize size = window.size().boundedTo(free.size() - frame);
+    if (size == window.size()) return;
+    window.resize(size);
+    window.move(free.topLeft() + QPoint((free.width() - size.width() - frame.width()) / 2, 0));
+}
+
+}  // namespace
 
 int RunOrvanel(int argc, char* argv[], const QString& programDir, const std::function<void(FormMain&)>& shown) {
     // Before the application object, so that its start overlaps the reading
@@ -22,9 +53,26 @@ int RunOrvanel(int argc, char* argv[], const QString& programDir, const std::fun
     // for them.
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.orvanel.Orvanel"));
     QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 11));
+    LoadQtTranslations(app);
     QtMessageService messages;
-    const QString dir = programDir.isEmpty() ? QCoreApplication::applicationDirPath() : programDir;
+    QString dir = programDir.isEmpty() ? QCoreApplication::applicationDirPath() : programDir;
+
+    // Installed in the system's folders, the program runs on the pupil's
+    // own copy of the content; a self-contained installation runs in place.
+    std::optional<PupilFolder> pupil;
+    if (programDir.isEmpty()) {
+        const QString content = PupilFolder::InstalledContent(dir);
+        if (!content.isEmpty()) {
+            pupil.emplace(content, PupilFolder::DefaultPath());
+            if (!pupil->MakeLockFolder()) {
+                Tell(messages, pupil->Message(PupilFolder::Outcome::CannotMake), MsgIcon::Critical);
+                return 1;
+            }
+            dir = pupil->BinDir();
+        }
+    }
 
     // Set up first, so that a request to end that comes during the start is
     // kept until the event loop can act on it.
@@ -37,11 +85,23 @@ int RunOrvanel(int argc, char* argv[], const QString& programDir, const std::fun
     // Two running copies would scramble and unscramble the same files
     // against each other.
     InstanceLock lock(MediaStore(dir).AppPicsPath(QStringLiteral("orvanel.lock")));
+    RunningInstance instance(dir);
     if (lock.TryLock() == InstanceLock::Result::HeldElsewhere) {
-        messages.Show(QStringLiteral("英语Orvanel 已经在运行了。"), QStringLiteral("英语Orvanel"), MsgButtons::Ok,
-                      MsgIcon::Information);
+        if (instance.AskToShow()) return 0;
+        Tell(messages, QStringLiteral("英语Orvanel 已经在运行了。"), MsgIcon::Information);
         return 1;
     }
+    const PupilFolder::Outcome outcome = pupil ? pupil->Prepare() : PupilFolder::Outcome::UpToDate;
+    if (outcome == PupilFolder::Outcome::Made)
+        std::printf("The pupil's own data is in %s\n", qPrintable(pupil->Path())), std::fflush(stdout);
+    if (outcome == PupilFolder::Outcome::UpdateFailed || outcome == PupilFolder::Outcome::CannotMake ||
+        outcome == PupilFolder::Outcome::ContentUnreadable)
+        std::fprintf(stderr, "orvanel: %s\n", qPrintable(pupil->Error()));
+    if (outcome == PupilFolder::Outcome::CannotMake || outcome == PupilFolder::Outcome::ContentUnreadable) {
+        Tell(messages, pupil->Message(outcome), MsgIcon::Critical);
+        return 1;
+    }
+    if (outcome == PupilFolder::Outcome::UpdateFailed) Tell(messages, pupil->Message(outcome), MsgIcon::Warning);
 
     PulseSoundOutput output;
     PulseRecorder recorder;
@@ -52,7 +112,11 @@ int RunOrvanel(int argc, char* argv[], const QString& programDir, const std::fun
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
                      [&window](QSessionManager&) { window.EndSession(); });
     if (!window.Start() || window.SessionEnded()) return window.SessionEnded() ? 0 : 1;
+    FitToScreen(window);
     window.show();
+    instance.Answer(&window);
+    if (outcome == PupilFolder::Outcome::Made)
+        QTimer::singleShot(0, &window, [&] { Tell(messages, pupil->Message(outcome), MsgIcon::Information); });
     if (shown) shown(window);
     const int code = app.exec();
     running = nullptr;

@@ -7,8 +7,10 @@
 
 # Building and running the program. The one CMake project also builds the
 # tests and benchmarks, so their libraries belong here too.
-ORVANEL_BUILD_PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-multimedia-dev libsndfile1-dev
- libpulse-dev libsqlite3-dev libfontconfig-dev libgtest-dev libbenchmark-dev fonts-wqy-microhei"
+# qt6-translations-l10n puts Qt's own buttons and dialogs into Chinese.
+ORVANEL_BUILD_PACKAGES="cmake g++ make pkg-config qt6-base-dev libsndfile1-dev
+ libpulse-dev libsqlite3-dev libfontconfig-dev libgtest-dev libbenchmark-dev fonts-wqy-microhei
+ qt6-translations-l10n"
 
 # The sample content, made at build time: festival with the HTS voice speaks
 # the pronunciations (espeak-ng where festival fails), sox trims them and
@@ -18,6 +20,9 @@ ORVANEL_CONTENT_PACKAGES="festival festvox-us-slt-hts sox espeak-ng fonts-noto-c
 # Only the tests: a private PulseAudio daemon and pactl to set it up.
 # Installed only where no sound server program is present at all.
 ORVANEL_TEST_PACKAGES="pulseaudio pulseaudio-utils"
+
+# Only the tests: the validators of the desktop entry and the AppStream file.
+ORVANEL_VALIDATOR_PACKAGES="desktop-file-utils appstream"
 
 orvanel_missing_packages() {
   local p
@@ -68,6 +73,9 @@ orvanel_needed_test_packages() {
 
 orvanel_install_test_deps() {
   orvanel_install_run_deps
+  # shellcheck disable=SC2086
+  orvanel_install_packages "checking the desktop entry and the software centre's description" \
+    $(orvanel_missing_packages $ORVANEL_VALIDATOR_PACKAGES)
   # shellcheck disable=SC2046
   orvanel_install_packages "the sound tests (PulseAudio for a private daemon, pactl to set it up)" \
     $(orvanel_needed_test_packages)

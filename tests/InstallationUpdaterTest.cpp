@@ -3,13 +3,13 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QLockFile>
 #include <QTemporaryDir>
 #include <map>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "data/LessonDatabase.h"
+#include "media/InstanceLock.h"
 #include "media/ModuleCrpt.h"
 #include "tests/support/TempInstall.h"
 #include "tools/InstallationUpdater.h"
@@ -154,8 +154,11 @@ TEST_F(InstallationUpdaterTest, FirstRunMakesTheInstallationFromTheBuild) {
     ASSERT_EQ(report.size(), 1);
     EXPECT_TRUE(report[0].contains(Pupil()));
     Tree built = Snapshot(build1.Root());
+    built.erase("Bin/orvanel");  // the programs run from where they are installed
     Tree made = Snapshot(Pupil());
     EXPECT_EQ(made.count("Common/myvoice"), 1u);
+    EXPECT_EQ(made.erase("Bin/AppPics/.content-fingerprint"), 1u);
+    made.erase("Bin/AppPics/orvanel.lock");
     for (const auto& [path, bytes] : built) {
         ASSERT_EQ(made.count(path), 1u) << path.toStdString();
         if (path != kDb) {
@@ -163,7 +166,6 @@ TEST_F(InstallationUpdaterTest, FirstRunMakesTheInstallationFromTheBuild) {
         }
     }
     EXPECT_EQ(made.size(), built.size());
-    EXPECT_TRUE(QFileInfo(PupilFile("Bin/orvanel")).isExecutable());
     EXPECT_EQ(Stored("select count(*) from words").toInt(), 6);
     EXPECT_EQ(Stored("select count(*) from words where Result is not null").toInt(), 0);
     EXPECT_EQ(Stored("select LastBook || ',' || LastUnit from FeatureTable").toString(), "0,0");
@@ -200,8 +202,7 @@ TEST_F(InstallationUpdaterTest, NewTextbookKeepsResultsMarksPositionAndRecording
     // The position follows its unit, now the second of the book.
     EXPECT_EQ(Stored("select LastBook || ',' || LastUnit from FeatureTable").toString(), "0,1");
 
-    // Program and media from the new build; unchanged media left as they were.
-    EXPECT_EQ(ReadPupilFile("Bin/orvanel"), "program 2");
+    // Media from the new build; unchanged media left as they were.
     EXPECT_EQ(Inode(PupilFile("Common/pics/apple.pet")), applePicture);
     EXPECT_EQ(ReadPupilFile("Common/pics/red.pet"), "a redder picture of red");
     EXPECT_TRUE(QFile::exists(PupilFile("Common/pics/hello.pet")));
@@ -248,12 +249,27 @@ TEST_F(InstallationUpdaterTest, PositionFallsBackWhenItsUnitOrBookIsGone) {
     EXPECT_EQ(Stored("select LastBook || ',' || LastUnit from FeatureTable").toString(), "0,0");
 }
 
-TEST_F(InstallationUpdaterTest, AnUnchangedBuildChangesNothing) {
+TEST_F(InstallationUpdaterTest, AnUnchangedBuildChangesNothingAndIsSeenUpToDate) {
     StudiedTheFirstTextbook();
+    EXPECT_TRUE(InstallationUpdater(build1.Root(), Pupil()).UpToDate());
+    EXPECT_FALSE(InstallationUpdater(build2.Root(), Pupil()).UpToDate());
     const Tree before = Snapshot(Pupil());
     ASSERT_TRUE(Update(build1)) << error.toStdString();
     EXPECT_TRUE(report.isEmpty()) << report.join('\n').toStdString();
     EXPECT_EQ(Changed(before, Snapshot(Pupil())), QStringList());
+    // Any change of the installed content is seen, however small.
+    build1.install.WriteFile("Common/pics/apple.pet", "picture of apple, redrawn");
+    EXPECT_FALSE(InstallationUpdater(build1.Root(), Pupil()).UpToDate());
+}
+
+TEST_F(InstallationUpdaterTest, ProgramCopiesOfEarlierUpdatesAreRemoved) {
+    StudiedTheFirstTextbook();
+    WritePupilFile("Bin/orvanel", "old program");
+    WritePupilFile("Bin/orvanel-publish", "old program");
+    ASSERT_TRUE(Update(build2)) << error.toStdString();
+    EXPECT_FALSE(QFile::exists(PupilFile("Bin/orvanel")));
+    EXPECT_FALSE(QFile::exists(PupilFile("Bin/orvanel-publish")));
+    EXPECT_EQ(Stored("select Result from words where English = 'apple'").toString(), "3|1|2");
 }
 
 TEST_F(InstallationUpdaterTest, FailureMidwayLeavesTheInstallationAsItWas) {
@@ -282,16 +298,20 @@ TEST_F(InstallationUpdaterTest, DamagedDatabaseIsNeitherReadNorReplaced) {
     EXPECT_EQ(Changed(before, Snapshot(Pupil())), QStringList());
 }
 
-TEST_F(InstallationUpdaterTest, RunningProgramIsNotUpdatedUnderIt) {
+TEST_F(InstallationUpdaterTest, RunningProgramIsNotUpdatedUnderItButItsLeftLockFileIsNoBar) {
     StudiedTheFirstTextbook();
-    QLockFile running(PupilFile("Bin/AppPics/orvanel.lock"));
-    ASSERT_TRUE(running.tryLock(0));
-    const Tree before = Snapshot(Pupil());
-    EXPECT_FALSE(Update(build2));
-    EXPECT_TRUE(error.contains("running")) << error.toStdString();
-    EXPECT_EQ(Changed(before, Snapshot(Pupil())), QStringList());
-    running.unlock();
+    {
+        InstanceLock running(PupilFile("Bin/AppPics/orvanel.lock"));
+        ASSERT_EQ(running.TryLock(), InstanceLock::Result::Acquired);
+        const Tree before = Snapshot(Pupil());
+        EXPECT_FALSE(Update(build2));
+        EXPECT_TRUE(error.contains("running")) << error.toStdString();
+        EXPECT_EQ(Changed(before, Snapshot(Pupil())), QStringList());
+    }
+    // The program ended: its empty lock file stays, its lock does not.
+    ASSERT_TRUE(QFile::exists(PupilFile("Bin/AppPics/orvanel.lock")));
     EXPECT_TRUE(Update(build2)) << error.toStdString();
+    EXPECT_TRUE(QFile::exists(PupilFile("Common/pics/hello.pet")));
 }
 
 TEST_F(InstallationUpdaterTest, DatabaseLeftPlainByTheProgramIsRead) {

@@ -5,7 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "app/InstanceLock.h"
+#include "media/InstanceLock.h"
 #include "tests/support/AsNobody.h"
 #include "tests/support/TempInstall.h"
 

@@ -5,25 +5,12 @@
 #include <QProcess>
 #include <QThread>
 #include <csignal>
-#include <sys/stat.h>
 
 #include "media/ModuleCrpt.h"
+#include "tests/support/FileLocks.h"
 #include "tests/support/TempInstall.h"
 
 namespace {
-
-// Whether some process holds an advisory lock on the file, as the system
-// lists them.
-bool IsLocked(const QString& path) {
-    struct stat info {};
-    if (stat(QFile::encodeName(path).constData(), &info) != 0) return false;
-    QFile locks("/proc/locks");
-    if (!locks.open(QIODevice::ReadOnly)) return false;
-    const QByteArray inode = ":" + QByteArray::number(static_cast<qulonglong>(info.st_ino)) + " ";
-    for (const QByteArray& line : locks.readAll().split('\n'))
-        if (line.contains("FLOCK") && line.contains(inode)) return true;
-    return false;
-}
 
 // The real program in a temporary installation, ended by SIGTERM as a
 // logout or shutdown ends it: the position and every result are saved, and

@@ -4,19 +4,26 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
+#include <QDateTime>
+#include <QDirIterator>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <sqlite3.h>
 #include <unistd.h>
 
 #include "data/LessonDatabase.h"
+#include "media/InstanceLock.h"
 #include "media/ModuleCrpt.h"
 
 namespace {
 
 const QString kAppPics = QStringLiteral("Bin/AppPics");
 const QString kLockName = QStringLiteral("orvanel.lock");
+// What the pupil's folder was last brought up to date from.
+const QString kFingerprintName = QStringLiteral(".content-fingerprint");
+// Copies of the programs that earlier updates put into the pupil's folder;
+// the programs now run from where they are installed.
+const char* const kOldProgramFiles[] = {"Bin/orvanel", "Bin/orvanel-publish"};
 // The store's content folders; myvoice holds the pupil's recordings and is
 // never touched.
 const char* const kContentFolders[] = {"Common/voice", "Common/pics", "Common/appvoice"};
@@ -113,7 +120,38 @@ bool InstallationUpdater::Fail(const QString& what) {
     return false;
 }
 
-bool InstallationUpdater::Update() {
+QString InstallationUpdater::FingerprintPath() const {
+    return pupilDir_ + QLatin1Char('/') + kAppPics + QLatin1Char('/') + kFingerprintName;
+}
+
+// Names, sizes and times of every content file: it changes whenever the
+// installed content does, and reading it takes a listing, not the files.
+QString InstallationUpdater::ContentFingerprint() const {
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    QStringList folders = {kAppPics};
+    for (const char* folder : kContentFolders) folders << QLatin1String(folder);
+    for (const QString& folder : folders) {
+        QDirIterator it(builtDir_ + QLatin1Char('/') + folder, QDir::Files | QDir::Hidden | QDir::System,
+                        QDirIterator::Subdirectories);
+        QStringList lines;
+        while (it.hasNext()) {
+            const QFileInfo file(it.next());
+            lines << QStringLiteral("%1 %2 %3").arg(file.filePath()).arg(file.size()).arg(
+                         file.lastModified().toMSecsSinceEpoch());
+        }
+        lines.sort();
+        hash.addData(lines.join(QLatin1Char('\n')).toUtf8());
+    }
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+bool InstallationUpdater::UpToDate() const {
+    QFile stored(FingerprintPath());
+    return QFileInfo::exists(pupilDir_ + QLatin1Char('/') + DatabaseRelative()) &&
+           stored.open(QIODevice::ReadOnly) && QString::fromLatin1(stored.readAll()) == ContentFingerprint();
+}
+
+bool InstallationUpdater::Update(bool callerHoldsLock) {
     if (!QFileInfo(builtDir_ + QLatin1Char('/') + DatabaseRelative()).isFile())
         return Fail(QStringLiteral("there is no built installation in %1").arg(builtDir_));
     fresh_ = !QFileInfo::exists(pupilDir_ + QLatin1Char('/') + DatabaseRelative());
@@ -123,21 +161,31 @@ bool InstallationUpdater::Update() {
     }
     // The program holds this lock while it runs: its files must not change
     // under it, nor may it start halfway through.
-    QLockFile lock(pupilDir_ + QLatin1Char('/') + kAppPics + QLatin1Char('/') + kLockName);
-    lock.setStaleLockTime(0);
-    if (!lock.tryLock(100) && lock.error() == QLockFile::LockFailedError) {
+    InstanceLock lock(pupilDir_ + QLatin1Char('/') + kAppPics + QLatin1Char('/') + kLockName);
+    if (!callerHoldsLock && lock.TryLock() == InstanceLock::Result::HeldElsewhere) {
         Discard();
         return Fail(QStringLiteral("the program is running from %1; close it and try again").arg(pupilDir_));
     }
     RemoveLeftovers();
-    bool ready = PrepareFolder(QStringLiteral("Bin"), true, false);
+    const QString fingerprint = ContentFingerprint();
+    bool ready = PrepareFolder(kAppPics, true, false);
     for (const char* folder : kContentFolders)
         ready = ready && PrepareFolder(QLatin1String(folder), false, true);
     ready = ready && MakeFolder(pupilDir_ + QStringLiteral("/Common/myvoice")) && PrepareDatabase();
-    if (ready) return Commit();
-    lock.unlock();
-    Discard();
+    for (const char* program : kOldProgramFiles)
+        if (QFileInfo::exists(pupilDir_ + QLatin1Char('/') + QLatin1String(program)))
+            stale_ << pupilDir_ + QLatin1Char('/') + QLatin1String(program);
+    if (ready && Commit()) return RecordFingerprint(fingerprint);
+    if (!ready) Discard();
     return false;
+}
+
+bool InstallationUpdater::RecordFingerprint(const QString& fingerprint) {
+    QFile file(FingerprintPath());
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(fingerprint.toLatin1()) > 0) return true;
+    // The update itself is done; the next start only checks it again.
+    QFile::remove(FingerprintPath());
+    return true;
 }
 
 bool InstallationUpdater::MakeFolder(const QString& path) {
@@ -153,7 +201,7 @@ bool InstallationUpdater::MakeFolder(const QString& path) {
 }
 
 void InstallationUpdater::RemoveLeftovers() {
-    QStringList folders = {pupilDir_ + QStringLiteral("/Bin"), pupilDir_ + QLatin1Char('/') + kAppPics};
+    QStringList folders = {pupilDir_ + QLatin1Char('/') + kAppPics};
     for (const char* folder : kContentFolders) folders << pupilDir_ + QLatin1Char('/') + QLatin1String(folder);
     for (const QString& folder : folders)
         for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System))
@@ -168,7 +216,8 @@ bool InstallationUpdater::PrepareFolder(const QString& relative, bool recursive,
     const QDir::Filters files = QDir::Files | QDir::Hidden | QDir::System;
     for (const QString& name : QDir(from).entryList(files, QDir::Name)) {
         const QString path = relative + QLatin1Char('/') + name;
-        if (path == DatabaseRelative() || name.startsWith(kLockName) || IsLeftover(name)) continue;
+        if (path == DatabaseRelative() || name.startsWith(kLockName) || name == kFingerprintName || IsLeftover(name))
+            continue;
         const QString target = to + QLatin1Char('/') + name;
         if (QFileInfo(target).isFile() && SameBytes(from + QLatin1Char('/') + name, target)) {
             ++unchangedFiles_;

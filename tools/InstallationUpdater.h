@@ -6,10 +6,10 @@
 
 #include "tools/PupilProgress.h"
 
-// Brings the pupil's installation up to date from a newly built one, or
-// makes it when there is none: the program files, the content and the media
-// come from the build; the pupil's results, unit marks, position and
-// recordings (myvoice) stay. Every file that changes is first written
+// Brings the pupil's installation up to date from a newly built or installed
+// one, or makes it when there is none: the content and the media come from
+// there (the programs themselves stay where they are installed); the
+// pupil's results, unit marks, position and recordings (myvoice) stay. Every file that changes is first written
 // beside the file it replaces; only when all of them are ready are they
 // renamed into place, the lesson database last. A failure before that
 // leaves the installation as it was.
@@ -22,7 +22,11 @@ public:
 
     InstallationUpdater(const QString& builtDir, const QString& pupilDir);
 
-    bool Update();
+    // callerHoldsLock: the program itself, which holds the installation's
+    // lock already, brings its own folder up to date before it starts.
+    bool Update(bool callerHoldsLock = false);
+    // True when the pupil's folder was made from exactly this content.
+    bool UpToDate() const;
     QString Error() const { return error_; }
     // What was done, one line a change; empty when the installation was up
     // to date already.
@@ -42,6 +46,9 @@ private:
     void Discard();
     void RemoveLeftovers();
     bool Fail(const QString& what);
+    QString FingerprintPath() const;
+    QString ContentFingerprint() const;
+    bool RecordFingerprint(const QString& fingerprint);
 
     QString builtDir_;
     QString pupilDir_;

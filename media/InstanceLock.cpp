@@ -1,4 +1,4 @@
-#include "app/InstanceLock.h"
+#include "media/InstanceLock.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QThread>
+#include <csignal>
+#include <functional>
+
+#include "app/PupilFolder.h"
+#include "data/LessonDatabase.h"
+#include "media/ModuleCrpt.h"
+#include "tests/support/CopyTree.h"
+#include "tests/support/FileLocks.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/TempInstall.h"
+#include "tools/InstallationUpdater.h"
+
+namespace {
+
+const QString kDb = "Bin/AppPics/" + LessonDatabase::kFileName;
+
+// A program installed as a package installs it: <prefix>/bin/orvanel and
+// the content, read only for the pupil, in <prefix>/share/orvanel; the
+// pupil's own folder in the account's data folder.
+class PupilFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InstallTextbook({{0, 0, "hello", "你好"}, {0, 0, "red", "红色"}});
+        ASSERT_TRUE(QDir().mkpath(root.Path("usr/bin")));
+        ASSERT_TRUE(QFile::copy(ORVANEL_INSTALL_DIR "/Bin/orvanel", Program()));
+        QFile::setPermissions(Program(), QFile::permissions(Program()) | QFile::ExeOwner);
+    }
+
+    QString Program() const { return root.Path("usr/bin/orvanel"); }
+    QString Content() const { return root.Path("usr/share/orvanel"); }
+    QString Pupil() const { return root.Path("data/orvanel"); }
+    QString LockFile() const { return Pupil() + "/Bin/AppPics/orvanel.lock"; }
+
+    void InstallTextbook(const std::vector<TempInstall::Word>& words) {
+        TempInstall built;
+        built.CreateDatabase({{"Unit 1"}}, words);
+        ModuleCrpt::ScrambleHeader(built.DbPath());
+        for (const TempInstall::Word& word : words)
+            built.WriteFile("Common/pics/" + word.english + ".pet", "picture of " + word.english.toUtf8());
+        ASSERT_TRUE(CopyTree(built.Root(), Content()));
+    }
+
+    // A query on a plain copy of the pupil's database.
+    QVariant Stored(const QString& sql) {
+        TempInstall probe;
+        QFile pupil(Pupil() + "/" + kDb);
+        EXPECT_TRUE(pupil.open(QIODevice::ReadOnly));
+        probe.WriteFile(kDb, pupil.readAll());
+        ModuleCrpt::ScrambleHeader(probe.DbPath());
+        return probe.Query(sql);
+    }
+
+    void Start(QProcess& process) const {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("XDG_DATA_HOME", root.Path("data"));
+        environment.insert("HOME", root.Path("home"));
+        process.setProcessEnvironment(environment);
+        process.start(Program(), {});
+        ASSERT_TRUE(process.waitForStarted(10000));
+    }
+
+    // Started, with the pupil's folder ready and the window coming up.
+    void StartAndWait(QProcess& process) const {
+        Start(process);
+        for (int i = 0; i < 600 && !IsLocked(LockFile()) && process.state() == QProcess::Running; ++i)
+            QThread::msleep(50);
+        ASSERT_TRUE(IsLocked(LockFile())) << process.readAllStandardError().toStdString();
+    }
+
+    // The lock comes before the folder is brought up to date.
+    static bool Eventually(const std::function<bool()>& holds) {
+        for (int i = 0; i < 200 && !holds(); ++i) QThread::msleep(50);
+        return holds();
+    }
+
+    bool UpdateFromTheSystem(QString* error) const {
+        InstallationUpdater updater(Content(), Pupil());
+        const bool done = updater.Update();
+        *error = updater.Error();
+        return done;
+    }
+
+    TempFolder root;
+};
+
+TEST_F(PupilFolderTest, RealStartsMakeTheFolderGuardItWhileRunningAndTakeNewContentLater) {
+    QProcess first;
+    StartAndWait(first);
+    EXPECT_TRUE(Eventually([&] { return QFile::exists(Pupil() + "/Common/pics/hello.pet"); }));
+    EXPECT_TRUE(QFile::exists(Pupil() + "/" + kDb));
+    EXPECT_TRUE(QDir(Pupil() + "/Common/myvoice").exists());
+    EXPECT_FALSE(QFile::exists(Pupil() + "/Bin/orvanel"));
+    EXPECT_TRUE(Eventually([&] { return first.waitForReadyRead(50) || first.bytesAvailable() > 0; }));
+    EXPECT_TRUE(first.readAllStandardOutput().contains(Pupil().toUtf8()));
+
+    QString error;
+    EXPECT_FALSE(UpdateFromTheSystem(&error));
+    EXPECT_TRUE(error.contains("running")) << error.toStdString();
+
+    // A second start hands over to the running program and ends by itself.
+    QProcess second;
+    Start(second);
+    ASSERT_TRUE(second.waitForFinished(20000)) << "the second start waited for an answer";
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running);
+
+    kill(static_cast<pid_t>(first.processId()), SIGTERM);
+    ASSERT_TRUE(first.waitForFinished(30000));
+    EXPECT_EQ(first.exitCode(), 0);
+    ASSERT_EQ(Stored("select Result from words where English = 'hello'").toString(), "0|0|0");
+
+    // A new textbook arrives with the next start; the saved result stays.
+    InstallTextbook({{0, 0, "hello", "你好"}, {0, 0, "red", "红色"}, {0, 0, "blue", "蓝色"}});
+    QProcess third;
+    StartAndWait(third);
+    EXPECT_TRUE(Eventually([&] { return Stored("select count(*) from words").toInt() == 3; }));
+    EXPECT_TRUE(QFile::exists(Pupil() + "/Common/pics/blue.pet"));
+    EXPECT_EQ(Stored("select Result from words where English = 'hello'").toString(), "0|0|0");
+
+    // Killed, it leaves no lock that holds up an update.
+    kill(static_cast<pid_t>(third.processId()), SIGKILL);
+    ASSERT_TRUE(third.waitForFinished(30000));
+    EXPECT_TRUE(UpdateFromTheSystem(&error)) << error.toStdString();
+}
+
+TEST_F(PupilFolderTest, OutcomesAndWhatThePupilIsTold) {
+    PupilFolder folder(Content(), Pupil());
+    ASSERT_TRUE(folder.MakeLockFolder());
+    EXPECT_EQ(folder.Prepare(), PupilFolder::Outcome::Made);
+    EXPECT_TRUE(folder.Message(PupilFolder::Outcome::Made).contains(Pupil()));
+    EXPECT_EQ(folder.Prepare(), PupilFolder::Outcome::UpToDate);
+
+    // A new picture that cannot be written: the old folder stays whole.
+    root.Write("usr/share/orvanel/Common/pics/red.pet", "a redder red");
+    ASSERT_TRUE(QDir().mkpath(Pupil() + "/Common/pics/red.pet" + InstallationUpdater::kStagedSuffix));
+    EXPECT_EQ(folder.Prepare(), PupilFolder::Outcome::UpdateFailed);
+    EXPECT_EQ(root.Read("data/orvanel/Common/pics/red.pet"), "picture of red");
+    EXPECT_TRUE(folder.Message(PupilFolder::Outcome::UpdateFailed).contains("原来的学习记录都还在"));
+    ASSERT_TRUE(QDir(Pupil() + "/Common/pics/red.pet" + InstallationUpdater::kStagedSuffix).removeRecursively());
+    EXPECT_EQ(folder.Prepare(), PupilFolder::Outcome::Updated);
+    EXPECT_EQ(root.Read("data/orvanel/Common/pics/red.pet"), "a redder red");
+
+    // A data folder that is a file: nothing can be made in it.
+    root.Write("blocked", "not a folder");
+    EXPECT_FALSE(PupilFolder(Content(), root.Path("blocked/orvanel")).MakeLockFolder());
+    EXPECT_TRUE(folder.Message(PupilFolder::Outcome::CannotMake).contains("无法建立你的学习文件夹"));
+
+    // Installed content without its lesson database.
+    ASSERT_TRUE(QFile::remove(Content() + "/" + kDb));
+    PupilFolder broken(Content(), root.Path("other/orvanel"));
+    EXPECT_EQ(broken.Prepare(), PupilFolder::Outcome::ContentUnreadable);
+    EXPECT_TRUE(broken.Message(PupilFolder::Outcome::ContentUnreadable).contains("请重新安装本软件"));
+    EXPECT_FALSE(QFile::exists(root.Path("other/orvanel/" + kDb)));
+}
+
+TEST_F(PupilFolderTest, InstalledContentIsFoundBesideThePrefixOnly) {
+    EXPECT_EQ(PupilFolder::InstalledContent(root.Path("usr/bin")), QDir::cleanPath(Content()));
+    EXPECT_EQ(PupilFolder::InstalledContent(ORVANEL_INSTALL_DIR "/Bin"), QString());
+}
+
+}  // namespace
