@@ -7,6 +7,7 @@
 #include "app/MainHost.h"
 #include "quiz/TestHistory.h"
 
+class QMenu;
 class ClickableLabel;
 class StartupWarmup;
 class FormBookUnit;
@@ -50,6 +51,9 @@ public:
     bool EndOtherCtrl();
     void mnuLEARN_Orvanel_Click() override;
     void ShowPPKHelp() override;
+    // No menu on a right click: it would offer to hide the toolbar, and
+    // nothing would bring it back.
+    QMenu* createPopupMenu() override { return nullptr; }
 
     qint16 ViewMode() const { return viewMode_; }
     LessonState& State() { return state_; }

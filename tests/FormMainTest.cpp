@@ -225,6 +225,12 @@ public slots:
     void Open(const QUrl& url) { opened << url; }
 };
 
+TEST_F(FormMainTest, ARightClickOffersNoWayToHideTheToolbar) {
+    CreateInstall(0, 0);
+    ASSERT_TRUE(window->Start());
+    EXPECT_EQ(window->createPopupMenu(), nullptr);
+}
+
 TEST_F(FormMainTest, FooterShowsTheMakerAndOpensItsSiteByMouseOrKeyboard) {
     CreateInstall(0, 0);
     ASSERT_TRUE(window->Start());
