@@ -1,5 +1,6 @@
 #include <QHeaderView>
 #include <QLabel>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -140,6 +141,21 @@ TEST_F(WordListTest, ClickSpeaksOnceAfterTheDelayAndDoubleClickReturns) {
     EXPECT_EQ(Spoken(), (QStringList{"w3", "w4"}));
     QTest::keyClick(view->ListView1, Qt::Key_Return);
     EXPECT_EQ(host.modes, std::vector<qint16>{1});
+
+    // A desktop that activates items on one click: a click still only speaks.
+    struct SingleClickStyle : QProxyStyle {
+        int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                      QStyleHintReturn* data) const override {
+            return hint == SH_ItemView_ActivateItemOnSingleClick ? 1
+                                                                  : QProxyStyle::styleHint(hint, option, widget, data);
+        }
+    };
+    SingleClickStyle style;
+    view->ListView1->setStyle(&style);
+    ClickRow(2);
+    EXPECT_EQ(host.modes, std::vector<qint16>{1});
+    QTest::qWait(60);
+    EXPECT_EQ(Spoken(), (QStringList{"w3", "w4", "w2"}));
 
     const qint16 current = state.CurWordIndex;
     ClickRow(1, true);

@@ -39,7 +39,9 @@ WordList::WordList(LessonContext& context, QWidget* parent)
     ListView1->installEventFilter(this);
     connect(ListView1->header(), &QHeaderView::sectionClicked, this, [this](int column) { ListView1_ColumnClick(column); });
     connect(ListView1, &QTreeWidget::itemClicked, this, [this] { ListView1_Click(); });
-    connect(ListView1, &QTreeWidget::itemActivated, this, [this] { ShowReadView(); });
+    // Not itemActivated: a desktop set to single-click activation would leave
+    // on the click that only means to hear the word.
+    connect(ListView1, &QTreeWidget::itemDoubleClicked, this, [this] { ShowReadView(); });
 
     QFont big = font();
     big.setPointSize(14);
@@ -118,9 +120,15 @@ void WordList::ShowReadView() {
 }
 
 bool WordList::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ListView1 && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space && ListView1->currentItem()) {
+    if (watched != ListView1 || event->type() != QEvent::KeyPress || !ListView1->currentItem())
+        return QWidget::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Space) {
         ListView1_Click();
+        return true;
+    }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        ShowReadView();
         return true;
     }
     return QWidget::eventFilter(watched, event);
