@@ -166,3 +166,26 @@ TEST_F(WordListTest, ClickSpeaksOnceAfterTheDelayAndDoubleClickReturns) {
 }
 
 }  // namespace
+
+namespace {
+
+// Sorting compares as a pupil reads: English without regard to letter case,
+// Chinese by pinyin; numbers as text.
+TEST(ListColumnsTest, RowsSortAsAPupilReads) {
+    QTreeWidget list;
+    const std::vector<ListColumns::Column> columns = {
+        {"英文", 1, 3, Qt::AlignLeft}, {"中文", 1, 3, Qt::AlignLeft}, {"错误次数", 1, 3, Qt::AlignRight}};
+    ListColumns::SetColumns(&list, columns);
+    const QStringList rows[] = {{"banana", "香蕉", "10"}, {"Apple", "苹果", "9"}, {"cherry", "橙子", "0"}};
+    for (const QStringList& row : rows) list.addTopLevelItem(ListColumns::MakeRow(columns, row));
+    const std::pair<int, QStringList> expected[] = {
+        {0, {"Apple", "banana", "cherry"}}, {1, {"橙子", "苹果", "香蕉"}}, {2, {"0", "10", "9"}}};
+    for (const auto& [column, order] : expected) {
+        list.sortItems(column, Qt::AscendingOrder);
+        QStringList shown;
+        for (int i = 0; i < list.topLevelItemCount(); ++i) shown << list.topLevelItem(i)->text(column);
+        EXPECT_EQ(shown, order) << "column " << column;
+    }
+}
+
+}  // namespace

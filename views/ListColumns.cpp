@@ -1,5 +1,8 @@
 #include "views/ListColumns.h"
 
+#include <QCollator>
+#include <QLocale>
+
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QTreeWidget>
@@ -23,8 +26,34 @@ void SetColumns(QTreeWidget* list, const std::vector<Column>& columns) {
     list->setHeaderItem(header);
 }
 
+namespace {
+
+// Rows sort as a pupil reads them: English without regard to letter case,
+// Chinese by its pinyin; numbers still sort as text, as they always have.
+class CollatedRow : public QTreeWidgetItem {
+public:
+    explicit CollatedRow(const QStringList& cells) : QTreeWidgetItem(cells) {}
+
+    bool operator<(const QTreeWidgetItem& other) const override {
+        const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
+        return Collator().compare(text(column), other.text(column)) < 0;
+    }
+
+private:
+    static const QCollator& Collator() {
+        static const QCollator collator = [] {
+            QCollator made{QLocale(QLocale::Chinese, QLocale::China)};
+            made.setCaseSensitivity(Qt::CaseInsensitive);
+            return made;
+        }();
+        return collator;
+    }
+};
+
+}  // namespace
+
 QTreeWidgetItem* MakeRow(const std::vector<Column>& columns, const QStringList& cells) {
-    auto* item = new QTreeWidgetItem(cells);
+    auto* item = new CollatedRow(cells);
     QStringList spoken;
     for (int c = 0; c < cells.size() && c < static_cast<int>(columns.size()); ++c) {
         item->setTextAlignment(c, columns[c].alignment | Qt::AlignVCenter);
