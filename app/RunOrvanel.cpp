@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 #include <QScreen>
 #include <QSessionManager>
 #include <QTimer>
@@ -54,6 +55,10 @@ int RunOrvanel(int argc, char* argv[], const QString& programDir, const std::fun
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("org.orvanel.Orvanel"));
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/%1x%1/org.orvanel.Orvanel.png").arg(size));
+    QApplication::setWindowIcon(icon);
     QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 11));
     LoadQtTranslations(app);
     QtMessageService messages;
