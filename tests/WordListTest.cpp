@@ -172,6 +172,7 @@ namespace {
 // Sorting compares as a pupil reads: English without regard to letter case,
 // Chinese by pinyin; numbers as text.
 TEST(ListColumnsTest, RowsSortAsAPupilReads) {
+    EnsureQtApp();
     QTreeWidget list;
     const std::vector<ListColumns::Column> columns = {
         {"英文", 1, 3, Qt::AlignLeft}, {"中文", 1, 3, Qt::AlignLeft}, {"错误次数", 1, 3, Qt::AlignRight}};
