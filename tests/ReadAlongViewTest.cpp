@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -17,6 +19,7 @@
 namespace {
 
 const QStringList kWords = {"cat", "dog", "pig"};
+const QList<QColor> kColours = {QColor(220, 40, 40), QColor(40, 200, 40), QColor(40, 40, 220)};
 
 // The listen-and-read view's sound side on a real temporary installation,
 // with scripted sound output, recorder and clock.
@@ -24,22 +27,31 @@ class ReadAlongViewTest : public ViewFixture {
 protected:
     void SetUp() override {
         std::vector<TempInstall::Word> rows;
-        for (const QString& word : kWords) {
-            rows.push_back({0, 0, word, "词"});
-            AddMedia(word, 40, 30, 0.05);
+        for (int i = 0; i < kWords.size(); ++i) {
+            rows.push_back({0, 0, kWords[i], "词"});
+            AddPicture(kWords[i], TempInstall::MakeJpeg(40, 30, kColours[i], 95));
+            AddVoice(kWords[i], 0.05);
         }
-        install.WriteFile("Common/pics/ffe.jpg", TempInstall::MakeJpeg(40, 30));
+        for (const char* letter : {"c", "a", "t"}) AddVoice(letter);
+        install.WriteFile("Common/pics/ffe.jpg", TempInstall::MakeJpeg(40, 30, QColor(100, 100, 100), 95));
         install.CreateDatabase({{"Unit 1"}}, rows);
         db.BuildConnString(install.AppPicsDir());
         ASSERT_TRUE(db.LoadSettings());
         catalogue.LoadUnits(0);
         words.LoadUnitWords(0, 0);
+        Start();
+        Go(0);
+    }
+
+    // A new view on the unit, as at the program's start: no word shown yet.
+    void Start() {
+        state.CurEnglish.clear();
         view = std::make_unique<Orvanel>(context, ticks, ReadViewPictures::DrawAll(), nullptr);
         view->resize(1000, 640);
         view->InitUserControl();
         view->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
-        Go(0);
+        view->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
     }
 
     void Go(int index) {
@@ -67,6 +79,12 @@ protected:
     }
 
     QColor MyAudioColour() const { return view->lblMyAudio->palette().color(QPalette::WindowText); }
+
+    // The word whose colour the middle of the picture has ("ffe" is grey).
+    static QString WordOf(const QImage& picture) {
+        const QColor c = picture.pixelColor(picture.width() / 2, picture.height() / 2);
+        return c.red() > 150 ? "cat" : c.green() > 150 ? "dog" : c.blue() > 150 ? "pig" : "ffe";
+    }
 
     ScriptedTickSource ticks;
     std::unique_ptr<Orvanel> view;
@@ -234,7 +252,7 @@ TEST_F(ReadAlongViewTest, RecordingByKeyboard) {
     EXPECT_TRUE(HasRecording("cat"));
     view->lblMyAudio->setFocus();
     output.played.clear();
-    QTest::keyClick(view->lblMyAudio, Qt::Key_Return);
+    QTest::keyClick(view->lblMyAudio, Qt::Key_Space);
     EXPECT_EQ(Played(), QStringList({"myvoice/cat.wav"}));
 }
 
@@ -248,4 +266,88 @@ TEST_F(ReadAlongViewTest, AFailedStartLeavesTheControlsIdle) {
     EXPECT_EQ(messages.shown[0].title, "Error");
 }
 
+// Every sound plays while the screen already shows what it belongs to: the
+// newest word with its counter and resting picture, the spelling as far as
+// it has been spoken.
+TEST_F(ReadAlongViewTest, EachSoundPlaysWhileTheScreenShowsItsWord) {
+    const auto secondNextDuringTransition = [&] {
+        ticks.whileWaiting = [&] {
+            if (state.EffectRunning && state.CurWordIndex == 1) Click(view->cmdNextWord);
+        };
+        Click(view->cmdNextWord);
+        ticks.whileWaiting = nullptr;
+    };
+    const auto spell = [&] {
+        Click(view->txtEnglish);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !view->TimerAnimation->isActive(); }, 3000));
+    };
+    const std::vector<std::tuple<std::function<void()>, QStringList, QString>> rows = {
+        {secondNextDuringTransition, {"pig"}, "pig"}, {spell, {"c", "a", "t", "cat"}, "cat"}};
+    for (const auto& [act, sounds, picture] : rows) {
+        Go(0);
+        QStringList heard;
+        output.whilePlaying = [&](const QString& path) {
+            heard << QFileInfo(path).completeBaseName();
+            const QImage screen = view->screen()->grabWindow(view->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+            EXPECT_TRUE(screen == view->grab().toImage().convertToFormat(QImage::Format_RGB32)) << "lags at " << heard.last().toStdString();
+            EXPECT_EQ(WordOf(screen.copy(QRect(view->Picture1->mapTo(view.get(), QPoint()), view->Picture1->size()))), picture);
+        };
+        act();
+        output.whilePlaying = nullptr;
+        EXPECT_EQ(heard, sounds);
+    }
+}
+
+TEST_F(ReadAlongViewTest, TheFirstWordEntersFromTheDefaultPicture) {
+    Start();
+    QStringList seen;
+    ticks.whileWaiting = [&] { seen << WordOf(view->Picture1->Image()); };
+    Go(0);
+    ticks.whileWaiting = nullptr;
+    ASSERT_FALSE(seen.isEmpty());
+    EXPECT_EQ(seen.first(), "ffe");
+    EXPECT_EQ(WordOf(view->Picture1->Image()), "cat");
+}
+
+// Whatever was clicked last, the arrows, Enter and Space move through the
+// unit; a control reached by Tab answers Space itself.
+TEST_F(ReadAlongViewTest, KeysMoveWhateverWasClickedLast) {
+    const std::vector<std::tuple<std::function<void()>, std::vector<std::pair<Qt::Key, int>>>> rows = {
+        {[&] { Click(view->cmdLastWord); }, {{Qt::Key_Right, 0}, {Qt::Key_Space, 1}}},
+        {[&] { Click(view->txtEnglish); }, {{Qt::Key_Right, 1}, {Qt::Key_Space, 2}}},
+        {[&] { view->cmdLastWord->setFocus(Qt::TabFocusReason); }, {{Qt::Key_Space, 2}, {Qt::Key_Space, 0}, {Qt::Key_Return, 1}}},
+    };
+    for (const auto& [act, keys] : rows) {
+        Go(0);
+        view->Picture1->setFocus();
+        act();
+        for (const auto& [key, index] : keys) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+            EXPECT_EQ(state.CurWordIndex, index) << QTest::toString(key);
+        }
+    }
+    EXPECT_TRUE(messages.shown.empty()) << "上一页 got a key";
+    EXPECT_TRUE(host.modes.empty()) << "列表显示 got a key";
+}
+
+TEST_F(ReadAlongViewTest, BrowsingWaitsUnderAModalWindowAndEndsSilentlyWhenTheViewIsHidden) {
+    view->chkAutoplay->click();
+    view->TimerAutoplay->setInterval(1);
+    QDialog dialog(view.get());
+    dialog.open();
+    const int at = state.CurWordIndex;
+    QTest::qWait(100);
+    EXPECT_EQ(state.CurWordIndex, at) << "nothing moves behind the window";
+    dialog.close();
+    ticks.whileWaiting = [&] {
+        if (state.CurWordIndex != at) view->hide();
+    };
+    output.played.clear();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view->isHidden(); }, 2000)) << "browsing goes on after it";
+    ticks.whileWaiting = nullptr;
+    QTest::qWait(50);
+    EXPECT_FALSE(view->chkAutoplay->isChecked());
+    EXPECT_FALSE(view->TimerAutoplay->isActive());
+    EXPECT_TRUE(output.played.isEmpty()) << "the hidden view spoke";
+}
 }  // namespace

@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -133,4 +134,22 @@ TEST_F(WordPicListTest, PicturesGrowWithTheViewInTwoRowsOfFour) {
     EXPECT_GT(view->imgWord[0]->width(), first.width());
 }
 
+// Worked by the mouse or by Tab and Space, 下一组 leaves the keys with the
+// pictures once the last group disables it.
+TEST_F(WordPicListTest, TheLastGroupLeavesTheKeysWithThePictures) {
+    Create({NumberedWords(19)});
+    view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    for (const bool byTab : {false, true}) {
+        while (view->GroupStart() > 0) view->cmdPrevGroup->click();
+        (byTab ? static_cast<QWidget*>(view->cmdNextGroup) : view->imgWord[0])->setFocus(Qt::TabFocusReason);
+        for (int i = 0; i < 2; ++i)
+            byTab ? QTest::keyClick(view->cmdNextGroup, Qt::Key_Space) : QTest::mouseClick(view->cmdNextGroup, Qt::LeftButton);
+        ASSERT_EQ(view->GroupStart(), 16);
+        output.played.clear();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        EXPECT_EQ(Spoken(), QStringList{"w16"}) << (byTab ? "by Tab" : "by mouse");
+    }
+    EXPECT_TRUE(host.modes.empty()) << "返回普通视图 got the key";
+}
 }  // namespace

@@ -22,7 +22,9 @@ ClickableLabel::ClickableLabel(const QString& text, QWidget* parent) : QWidget(p
     static const bool announcedAsButton = (QAccessible::installFactory(ClickableLabelAccessible::Create), true);
     Q_UNUSED(announcedAsButton);
     setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::StrongFocus);
+    // As a tool button: reached by Tab, while a click leaves the focus
+    // where it was.
+    setFocusPolicy(Qt::TabFocus);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     setText(text);
 }

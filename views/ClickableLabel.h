@@ -2,8 +2,8 @@
 
 #include <QWidget>
 
-// Text that is also a button: a click, or Enter or Space once it has the
-// keyboard focus, works it. It draws its plain text itself, in its font and
+// Text that is also a button: a click, or Enter or Space once Tab has given
+// it the keyboard focus, works it. It draws its plain text itself, in its font and
 // its palette's WindowText colour (which a style sheet's colour sets): a
 // focusable QLabel would build a whole text document for it. Screen readers
 // hear a button named by its text.

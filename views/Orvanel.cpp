@@ -1,5 +1,6 @@
 #include "views/Orvanel.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFileInfo>
@@ -69,6 +70,7 @@ Orvanel::Orvanel(LessonContext& context, TickSource& ticks, const ReadViewPictur
     PlaceControls();
     ConnectControls();
     ConnectRecorderPanel();
+    KeepKeysWithTheView();
     readAlong_.RecordingChanged = [this] {
         ShowRecorderState();
         lblRecord->repaint();
@@ -320,9 +322,42 @@ void Orvanel::ShowRecorderState() {
         TimerRecord->start();
 }
 
+// The arrows, Enter and Space belong to the view whatever was clicked last:
+// a click does not take the focus, and the controls pass these keys on
+// (Space excepted, which works a control reached by Tab).
+void Orvanel::KeepKeysWithTheView() {
+    for (QAbstractButton* button : findChildren<QAbstractButton*>()) button->setFocusPolicy(Qt::TabFocus);
+    for (QWidget* control : findChildren<QWidget*>())
+        if (control->focusPolicy() != Qt::NoFocus && control != Picture1) control->installEventFilter(this);
+}
+
+// A control about to be disabled or hidden would pass the focus on to the
+// next one; the picture takes it instead.
+void Orvanel::HandFocusBack(QWidget* control) {
+    if (window()->focusWidget() == control) Picture1->setFocus(Qt::OtherFocusReason);
+}
+
+void Orvanel::SetUsable(QWidget* control, bool usable) {
+    if (!usable) HandFocusBack(control);
+    control->setEnabled(usable);
+}
+
 bool Orvanel::eventFilter(QObject* watched, QEvent* event) {
     if (watched == pictureArea_ && event->type() == QEvent::Resize) FitPictures();
+    if (watched == window()) WindowBlockedChanged(event->type());
+    if (watched == window() || watched == pictureArea_) return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::MouseButtonPress) Picture1->setFocus(Qt::MouseFocusReason);
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Space && MoveByKey(key)) return true;
+    }
     return QWidget::eventFilter(watched, event);
+}
+
+// Browsing waits while a modal window covers the view.
+void Orvanel::WindowBlockedChanged(QEvent::Type type) {
+    if (type == QEvent::WindowBlocked) TimerAutoplay->stop();
+    if (type == QEvent::WindowUnblocked && chkAutoplay->isChecked() && isVisible()) TimerAutoplay->start();
 }
 
 // The main picture keeps the pictures' 4:3 shape, as large as its area allows.
@@ -400,8 +435,6 @@ void Orvanel::SetLabelText(Label* label, const QString& text, int startSize) {
 
 void Orvanel::LoadWord() {
     const LessonState& state = context_.state;
-    txtEnglish->hide();
-    LabelChinese->hide();
     SetLabelText(txtEnglish, state.CurEnglish, OrvanelRules::kEnglishStartSize);
     SetLabelText(LabelChinese, state.CurChinese, OrvanelRules::kChineseStartSize);
     txtEnglish->setVisible(chkEnglish->isChecked());
@@ -416,6 +449,7 @@ void Orvanel::LoadArrPics() {
     for (int i = 0; i < OrvanelRules::kThumbnails; ++i) {
         QToolButton* thumb = ArrImages[i];
         if (i >= PageSize) {
+            HandFocusBack(thumb);
             thumb->hide();
             continue;
         }
@@ -433,17 +467,11 @@ void Orvanel::LoadArrPics() {
 }
 
 void Orvanel::LoadPic() {
-    LessonState& state = context_.state;
-    if (state.PrevEnglish.isEmpty()) state.PrevEnglish = state.CurEnglish;
+    const LessonState& state = context_.state;
     Picture2->SetPicture(LoadWordPicture(state.CurEnglish));
-    if (state.PrevEnglish == state.CurEnglish) {
-        // The same word coming in again (the first word after a start) is
-        // read and fitted to the box once.
-        Picture2->Image();
-        Picture1->ShowSameAs(*Picture2);
-    } else {
-        Picture1->SetPicture(LoadWordPicture(state.PrevEnglish));
-    }
+    // Without a word before it, the word enters over what the picture
+    // shows: after the start, the default picture.
+    if (!state.PrevEnglish.isEmpty()) Picture1->SetPicture(LoadWordPicture(state.PrevEnglish));
     Picture3->ShowSameAs(*Picture1);
     Picture1->setAccessibleName(state.CurEnglish);
     ShowTransition();
@@ -452,8 +480,11 @@ void Orvanel::LoadPic() {
 void Orvanel::ShowTransition() {
     LessonState& state = context_.state;
     if (InTransition) {
+        // A newer move overtakes the running transition: its own picture
+        // rests at once.
         state.EffectRunning = false;
         InTransition = false;
+        Picture1->ShowSameAs(*Picture2);
         return;
     }
     if (state.EffectRunning) return;
@@ -462,7 +493,6 @@ void Orvanel::ShowTransition() {
     // Whether it ran to its end or a newer move cut it short, the picture
     // that rests is that of the word now shown.
     Picture1->ShowSameAs(*Picture2);
-    Picture1->repaint();
     InTransition = false;
     if (!state.ReadViewEntered) {
         Picture2->repaint();
@@ -491,14 +521,24 @@ void Orvanel::LoadWordPic() {
 
 void Orvanel::FinishMove(int move) {
     LoadPic();
+    if (move != moves_) return;
+    PaintNow();
     const LessonState& state = context_.state;
-    if (move != moves_ || audioTag_ != kSound) return;
+    if (audioTag_ != kSound || !isVisible()) return;
     if (state.CurWordIndex < 0 || state.CurWordIndex >= state.WordCount) return;
     context_.sound.PlayWordSound(state.Words[state.CurWordIndex].English);
 }
 
+// A sound holds up the event loop while it plays, so what belongs to it is
+// laid out and put on screen before it starts.
+void Orvanel::PaintNow() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    repaint();
+}
+
 void Orvanel::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    window()->installEventFilter(this);
     // The arrow keys, Enter and Space work at once, without a click first.
     if (!isAncestorOf(QApplication::focusWidget())) Picture1->setFocus();
     if (!pendingEntrance_) return;
@@ -510,6 +550,13 @@ void Orvanel::showEvent(QShowEvent* event) {
     });
 }
 
+// Browsing stops whatever hid the view; a move still under way when it was
+// hidden ends without speaking (see FinishMove).
+void Orvanel::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    StopAutoplay();
+}
+
 void Orvanel::ShowEmptyUnit() {
     pendingEntrance_ = false;
     PageStart = 0;
@@ -517,18 +564,21 @@ void Orvanel::ShowEmptyUnit() {
     lblWordNum->setText(QStringLiteral("0/0"));
     txtEnglish->clear();
     LabelChinese->clear();
-    for (QToolButton* thumb : ArrImages) thumb->hide();
-    for (QPushButton* button : {cmdFirstWord, cmdPrevWord, cmdNextWord, cmdLastWord}) button->setEnabled(false);
+    for (QToolButton* thumb : ArrImages) {
+        HandFocusBack(thumb);
+        thumb->hide();
+    }
+    for (QPushButton* button : {cmdFirstWord, cmdPrevWord, cmdNextWord, cmdLastWord}) SetUsable(button, false);
     Picture1->SetPicture(LoadWordPicture(MediaStore::kDefaultPicture));
     Picture1->setAccessibleName(QString());
 }
 
 void Orvanel::SetNavButtons(qint16 index) {
     const OrvanelRules::NavButtons states = rules_.SetNavButtons(index);
-    cmdFirstWord->setEnabled(states.first);
-    cmdPrevWord->setEnabled(states.prev);
-    cmdNextWord->setEnabled(states.next);
-    cmdLastWord->setEnabled(states.last);
+    SetUsable(cmdFirstWord, states.first);
+    SetUsable(cmdPrevWord, states.prev);
+    SetUsable(cmdNextWord, states.next);
+    SetUsable(cmdLastWord, states.last);
 }
 
 void Orvanel::NextWord() {
@@ -625,10 +675,13 @@ void Orvanel::TimerAnimation_Timer() {
     if (letter.isNull()) {
         TimerAnimation->stop();
         SetLabelText(txtEnglish, word, OrvanelRules::kEnglishStartSize);
+        txtEnglish->repaint();
         context_.sound.PlayWordSound(word);
         return;
     }
     txtEnglish->setText(txtEnglish->text() + letter);
+    // Each letter shows as it is spoken.
+    txtEnglish->repaint();
     if (OrvanelRules::IsSpokenLetter(letter)) context_.sound.PlayWordSound(QString(letter));
 }
 
@@ -670,20 +723,19 @@ void Orvanel::chkAutoplay_Click() {
     NextWord();
 }
 
-void Orvanel::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Left:
-    case Qt::Key_Up:
+bool Orvanel::MoveByKey(int key) {
+    switch (OrvanelRules::MoveForKey(key)) {
+    case OrvanelRules::KeyMove::Prev:
         cmdPrevWord_Click();
-        return;
-    case Qt::Key_Right:
-    case Qt::Key_Down:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Space:
+        return true;
+    case OrvanelRules::KeyMove::Next:
         cmdNextWord_Click();
-        return;
+        return true;
     default:
-        QWidget::keyPressEvent(event);
+        return false;
     }
+}
+
+void Orvanel::keyPressEvent(QKeyEvent* event) {
+    if (!MoveByKey(event->key())) QWidget::keyPressEvent(event);
 }

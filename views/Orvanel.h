@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QEvent>
 #include <QWidget>
 #include <array>
 
@@ -95,6 +96,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void CreateControls(const ReadViewPictures::Set& pictures);
@@ -105,6 +107,12 @@ private:
     void ConnectControls();
     void ConnectRecorderPanel();
     void ShowRecorderState();
+    void KeepKeysWithTheView();
+    void HandFocusBack(QWidget* control);
+    void SetUsable(QWidget* control, bool usable);
+    void WindowBlockedChanged(QEvent::Type type);
+    bool MoveByKey(int key);
+    void PaintNow();
 
     void ShowTransition();
     void SetNavButtons(qint16 index);

@@ -133,3 +133,19 @@ bool OrvanelRules::IsSpokenLetter(QChar letter) {
     const QChar upper = letter.toUpper();
     return upper >= QLatin1Char('A') && upper <= QLatin1Char('Z');
 }
+
+OrvanelRules::KeyMove OrvanelRules::MoveForKey(int key) {
+    switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        return KeyMove::Prev;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        return KeyMove::Next;
+    default:
+        return KeyMove::None;
+    }
+}

@@ -77,6 +77,11 @@ public:
     // The character the spelling animation appends next to caption, or a
     // null QChar when caption already reads the whole word.
     static QChar NextLetter(const QString& caption, const QString& word);
+
+    // The move a key makes: Left and Up go back; Right, Down, Enter and
+    // Space go on.
+    enum class KeyMove { None, Prev, Next };
+    static KeyMove MoveForKey(int key);
     static bool IsSpokenLetter(QChar letter);
 
 private:

@@ -32,6 +32,8 @@ WordPicList::WordPicList(LessonContext& context, QWidget* parent)
     setTabOrder(imgWord[7], cmdPrevGroup);
     setTabOrder(cmdPrevGroup, cmdNextGroup);
     setTabOrder(cmdNextGroup, cmdReturn);
+    // A click leaves the keys with the pictures.
+    for (QPushButton* button : {cmdPrevGroup, cmdNextGroup, cmdReturn}) button->setFocusPolicy(Qt::TabFocus);
 
     connect(cmdNextGroup, &QPushButton::clicked, this, [this] { cmdNextGroup_Click(); });
     connect(cmdPrevGroup, &QPushButton::clicked, this, [this] { cmdPrevGroup_Click(); });
@@ -46,12 +48,15 @@ void WordPicList::LoadPics() {
         shownBook_ = state.CurBook;
         shownUnit_ = state.CurUnit;
     }
-    for (int i = 0; i < PicListRules::kSlots; ++i) {
+    const int wordCount = std::min<int>(state.WordCount, static_cast<int>(state.Words.size()));
+    rules_.ComputeGroupCount(wordCount);
+    // Only the slots the group leaves empty are hidden: hiding a slot that
+    // has the focus would pass it on to a button.
+    for (int i = rules_.GroupCount; i < PicListRules::kSlots; ++i) {
+        HandFocusBack(imgWord[i]);
         imgWord[i]->hide();
         lblWord[i]->hide();
     }
-    const int wordCount = std::min<int>(state.WordCount, static_cast<int>(state.Words.size()));
-    rules_.ComputeGroupCount(wordCount);
     for (int i = 0; i < rules_.GroupCount; ++i) {
         const QString word = state.Words[rules_.GroupStart + i].English;
         imgWord[i]->SetPicture(context_.store.LoadWordPicture(word), word);
@@ -65,8 +70,19 @@ void WordPicList::LoadPics() {
 }
 
 void WordPicList::UpdateGroupButtons() {
-    cmdNextGroup->setEnabled(rules_.NextGroupEnabled(context_.state.WordCount));
-    cmdPrevGroup->setEnabled(rules_.PrevGroupEnabled());
+    SetUsable(cmdNextGroup, rules_.NextGroupEnabled(context_.state.WordCount));
+    SetUsable(cmdPrevGroup, rules_.PrevGroupEnabled());
+}
+
+// A control about to be disabled or hidden would pass the focus on to the
+// next one, 返回普通视图 perhaps; the group's first picture takes it instead.
+void WordPicList::HandFocusBack(QWidget* control) {
+    if (window()->focusWidget() == control && control != imgWord[0]) imgWord[0]->setFocus(Qt::OtherFocusReason);
+}
+
+void WordPicList::SetUsable(QWidget* control, bool usable) {
+    if (!usable) HandFocusBack(control);
+    control->setEnabled(usable);
 }
 
 void WordPicList::cmdNextGroup_Click() {
