@@ -9,20 +9,17 @@ protected:
     }
 };
 
-TEST_F(CatalogueTest, LoadUnitsNumbersByPositionAndReadsNullStatusAsZero) {
+TEST_F(CatalogueTest, UnitsAreNumberedByPositionAndABookWithoutUnitsKeepsTheList) {
     state.CurWordIndex = 3;
     ASSERT_TRUE(catalogue.LoadUnits(0));
     EXPECT_EQ(state.UnitCount, 2);
+    EXPECT_EQ(state.CurWordIndex, 0);
     EXPECT_EQ(state.BookUnits[0].UnitName, "Unit 1 Hello!");
     EXPECT_EQ(state.BookUnits[1].UnitID, 1);
     EXPECT_EQ(state.BookUnits[1].BookID, 0);
-    EXPECT_EQ(state.BookUnits[1].UnitStatus, 0);
-    EXPECT_EQ(state.CurWordIndex, 0);
+    EXPECT_EQ(state.BookUnits[1].UnitStatus, 0);  // NULL in the table
     EXPECT_TRUE(install.DbIsScrambled());
-}
 
-TEST_F(CatalogueTest, BookWithoutUnitsKeepsPreviousList) {
-    ASSERT_TRUE(catalogue.LoadUnits(0));
     EXPECT_FALSE(catalogue.LoadUnits(5));
     EXPECT_TRUE(messages.Saw("没有找到您要的单元，请下载最新的版本！"));
     EXPECT_EQ(messages.shown.back().title, "测试版");
@@ -30,14 +27,9 @@ TEST_F(CatalogueTest, BookWithoutUnitsKeepsPreviousList) {
     EXPECT_EQ(state.BookUnits.size(), 2u);
 }
 
-TEST_F(CatalogueTest, GetBookNameOutsideTheListIsEmpty) {
-    EXPECT_EQ(catalogue.GetBookName(0), "第1册");
-    EXPECT_EQ(catalogue.GetBookName(1), "第2册");
-    EXPECT_EQ(catalogue.GetBookName(-1), "");
-    EXPECT_EQ(catalogue.GetBookName(state.BookCount), "");
-    LessonState empty;
-    LessonDatabase otherDb(empty, messages);
-    EXPECT_EQ(Catalogue(empty, otherDb, messages).GetBookName(0), "");
+TEST_F(CatalogueTest, BookNamesOutsideTheListAreEmpty) {
+    const std::pair<int, QString> rows[] = {{0, "第1册"}, {1, "第2册"}, {-1, ""}, {state.BookCount, ""}};
+    for (const auto& [book, name] : rows) EXPECT_EQ(catalogue.GetBookName(book), name) << book;
 }
 
 TEST(CatalogueMerge, StatusTable) {
@@ -47,7 +39,7 @@ TEST(CatalogueMerge, StatusTable) {
             EXPECT_EQ(Catalogue::MergedStatus(cur, bit), expected[cur][bit - 1]) << cur << "+" << bit;
 }
 
-TEST_F(CatalogueTest, MergeUnitStatusIsStoredAtOnce) {
+TEST_F(CatalogueTest, MergedStatusIsStoredAtOnceAndAMissingRowIsAddedWithNothingCompleted) {
     ASSERT_TRUE(catalogue.LoadUnits(0));
     state.CurUnit = 1;
     catalogue.MergeUnitStatus(2);
@@ -57,19 +49,14 @@ TEST_F(CatalogueTest, MergeUnitStatusIsStoredAtOnce) {
     ASSERT_TRUE(catalogue.LoadUnits(0));
     EXPECT_EQ(state.BookUnits[1].UnitStatus, 3);
     EXPECT_EQ(state.BookUnits[0].UnitStatus, 0);
-}
 
-TEST_F(CatalogueTest, MissingUnitRowIsAddedWithNothingCompleted) {
-    ASSERT_TRUE(catalogue.LoadUnits(0));
     ModuleCrpt::ScrambleHeader(install.DbPath());
     install.Exec("delete from words_BookUnit where BookID = 0 and UnitID = 1");
     ModuleCrpt::ScrambleHeader(install.DbPath());
-    state.CurUnit = 1;
     catalogue.MergeUnitStatus(2);
     ModuleCrpt::ScrambleHeader(install.DbPath());
-    EXPECT_EQ(install.Query("select UnitStatus || ',' || VersionID || ',' || UnitName from words_BookUnit "
-                            "where BookID = 0 and UnitID = 1")
+    EXPECT_EQ(install.Query("select UnitStatus || ',' || VersionID || ',' || BookName || ',' || UnitName || ',' || "
+                            "ifnull(UserID, 'null') from words_BookUnit where BookID = 0 and UnitID = 1")
                   .toString(),
-              "0,7,Unit 2 Empty");
-    EXPECT_TRUE(install.Query("select UserID from words_BookUnit where BookID = 0 and UnitID = 1").isNull());
+              "0,7,第1册,Unit 2 Empty,null");
 }

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QThread>
 #include <csignal>
@@ -20,9 +18,9 @@ namespace {
 
 const QString kDb = "Bin/AppPics/" + LessonDatabase::kFileName;
 
-// A program installed as a package installs it: <prefix>/bin/orvanel and
-// the content, read only for the pupil, in <prefix>/share/orvanel; the
-// pupil's own folder in the account's data folder.
+// Installed as a package: <prefix>/bin/orvanel and the content, read only
+// for the pupil, in <prefix>/share/orvanel; the pupil's own folder in the
+// account's data folder.
 class PupilFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -36,6 +34,7 @@ protected:
     QString Content() const { return root.Path("usr/share/orvanel"); }
     QString Pupil() const { return root.Path("data/orvanel"); }
     QString LockFile() const { return Pupil() + "/Bin/AppPics/orvanel.lock"; }
+    bool Has(const QString& relative) const { return root.Exists("data/orvanel/" + relative); }
 
     void InstallTextbook(const std::vector<TempInstall::Word>& words) {
         TempInstall built;
@@ -49,9 +48,7 @@ protected:
     // A query on a plain copy of the pupil's database.
     QVariant Stored(const QString& sql) {
         TempInstall probe;
-        QFile pupil(Pupil() + "/" + kDb);
-        EXPECT_TRUE(pupil.open(QIODevice::ReadOnly));
-        probe.WriteFile(kDb, pupil.readAll());
+        probe.WriteFile(kDb, root.Read("data/orvanel/" + kDb));
         ModuleCrpt::ScrambleHeader(probe.DbPath());
         return probe.Query(sql);
     }
@@ -69,22 +66,13 @@ protected:
     // Started, with the pupil's folder ready and the window coming up.
     void StartAndWait(QProcess& process) const {
         Start(process);
-        for (int i = 0; i < 600 && !IsLocked(LockFile()) && process.state() == QProcess::Running; ++i)
-            QThread::msleep(50);
+        Eventually([&] { return IsLocked(LockFile()) || process.state() != QProcess::Running; }, 600);
         ASSERT_TRUE(IsLocked(LockFile())) << process.readAllStandardError().toStdString();
     }
 
-    // The lock comes before the folder is brought up to date.
-    static bool Eventually(const std::function<bool()>& holds) {
-        for (int i = 0; i < 200 && !holds(); ++i) QThread::msleep(50);
+    static bool Eventually(const std::function<bool()>& holds, int tries = 200) {
+        for (int i = 0; i < tries && !holds(); ++i) QThread::msleep(50);
         return holds();
-    }
-
-    bool UpdateFromTheSystem(QString* error) const {
-        InstallationUpdater updater(Content(), Pupil());
-        const bool done = updater.Update();
-        *error = updater.Error();
-        return done;
     }
 
     TempFolder root;
@@ -93,16 +81,17 @@ protected:
 TEST_F(PupilFolderTest, RealStartsMakeTheFolderGuardItWhileRunningAndTakeNewContentLater) {
     QProcess first;
     StartAndWait(first);
-    EXPECT_TRUE(Eventually([&] { return QFile::exists(Pupil() + "/Common/pics/hello.pet"); }));
-    EXPECT_TRUE(QFile::exists(Pupil() + "/" + kDb));
+    // The lock comes before the folder is brought up to date.
+    EXPECT_TRUE(Eventually([&] { return Has("Common/pics/hello.pet"); }));
+    EXPECT_TRUE(Has(kDb));
     EXPECT_TRUE(QDir(Pupil() + "/Common/myvoice").exists());
-    EXPECT_FALSE(QFile::exists(Pupil() + "/Bin/orvanel"));
+    EXPECT_FALSE(Has("Bin/orvanel"));
     EXPECT_TRUE(Eventually([&] { return first.waitForReadyRead(50) || first.bytesAvailable() > 0; }));
     EXPECT_TRUE(first.readAllStandardOutput().contains(Pupil().toUtf8()));
 
-    QString error;
-    EXPECT_FALSE(UpdateFromTheSystem(&error));
-    EXPECT_TRUE(error.contains("running")) << error.toStdString();
+    InstallationUpdater underTheProgram(Content(), Pupil());
+    EXPECT_FALSE(underTheProgram.Update());
+    EXPECT_TRUE(underTheProgram.Error().contains("running")) << underTheProgram.Error().toStdString();
 
     // A second start hands over to the running program and ends by itself.
     QProcess second;
@@ -121,43 +110,42 @@ TEST_F(PupilFolderTest, RealStartsMakeTheFolderGuardItWhileRunningAndTakeNewCont
     QProcess third;
     StartAndWait(third);
     EXPECT_TRUE(Eventually([&] { return Stored("select count(*) from words").toInt() == 3; }));
-    EXPECT_TRUE(QFile::exists(Pupil() + "/Common/pics/blue.pet"));
+    EXPECT_TRUE(Has("Common/pics/blue.pet"));
     EXPECT_EQ(Stored("select Result from words where English = 'hello'").toString(), "0|0|0");
 
     // Killed, it leaves no lock that holds up an update.
     kill(static_cast<pid_t>(third.processId()), SIGKILL);
     ASSERT_TRUE(third.waitForFinished(30000));
-    EXPECT_TRUE(UpdateFromTheSystem(&error)) << error.toStdString();
+    InstallationUpdater afterTheKill(Content(), Pupil());
+    EXPECT_TRUE(afterTheKill.Update()) << afterTheKill.Error().toStdString();
 }
 
 TEST_F(PupilFolderTest, OutcomesAndWhatThePupilIsTold) {
     PupilFolder folder(Content(), Pupil());
     ASSERT_TRUE(folder.MakeLockFolder());
     EXPECT_EQ(folder.Prepare(), PupilFolder::Outcome::Made);
-    EXPECT_TRUE(folder.Message(PupilFolder::Outcome::Made).contains(Pupil()));
     EXPECT_EQ(folder.Prepare(), PupilFolder::Outcome::UpToDate);
-
     // A new picture that cannot be written: the old folder stays whole.
     root.Write("usr/share/orvanel/Common/pics/red.pet", "a redder red");
-    ASSERT_TRUE(QDir().mkpath(Pupil() + "/Common/pics/red.pet" + InstallationUpdater::kStagedSuffix));
+    const QString blocker = Pupil() + "/Common/pics/red.pet" + InstallationUpdater::kStagedSuffix;
+    ASSERT_TRUE(QDir().mkpath(blocker));
     EXPECT_EQ(folder.Prepare(), PupilFolder::Outcome::UpdateFailed);
     EXPECT_EQ(root.Read("data/orvanel/Common/pics/red.pet"), "picture of red");
-    EXPECT_TRUE(folder.Message(PupilFolder::Outcome::UpdateFailed).contains("原来的学习记录都还在"));
-    ASSERT_TRUE(QDir(Pupil() + "/Common/pics/red.pet" + InstallationUpdater::kStagedSuffix).removeRecursively());
+    ASSERT_TRUE(QDir(blocker).removeRecursively());
     EXPECT_EQ(folder.Prepare(), PupilFolder::Outcome::Updated);
     EXPECT_EQ(root.Read("data/orvanel/Common/pics/red.pet"), "a redder red");
-
-    // A data folder that is a file: nothing can be made in it.
+    // A data folder that is a file; installed content without its lesson database.
     root.Write("blocked", "not a folder");
     EXPECT_FALSE(PupilFolder(Content(), root.Path("blocked/orvanel")).MakeLockFolder());
-    EXPECT_TRUE(folder.Message(PupilFolder::Outcome::CannotMake).contains("无法建立你的学习文件夹"));
-
-    // Installed content without its lesson database.
     ASSERT_TRUE(QFile::remove(Content() + "/" + kDb));
-    PupilFolder broken(Content(), root.Path("other/orvanel"));
-    EXPECT_EQ(broken.Prepare(), PupilFolder::Outcome::ContentUnreadable);
-    EXPECT_TRUE(broken.Message(PupilFolder::Outcome::ContentUnreadable).contains("请重新安装本软件"));
-    EXPECT_FALSE(QFile::exists(root.Path("other/orvanel/" + kDb)));
+    EXPECT_EQ(PupilFolder(Content(), root.Path("other/orvanel")).Prepare(), PupilFolder::Outcome::ContentUnreadable);
+    EXPECT_FALSE(root.Exists("other/orvanel/" + kDb));
+
+    using O = PupilFolder::Outcome;
+    const std::pair<O, QString> told[] = {{O::Made, Pupil()}, {O::UpdateFailed, "原来的学习记录都还在"},
+                                          {O::CannotMake, "无法建立你的学习文件夹"}, {O::ContentUnreadable, "请重新安装本软件"}};
+    for (const auto& [outcome, text] : told) EXPECT_TRUE(folder.Message(outcome).contains(text)) << text.toStdString();
+    EXPECT_EQ(folder.Message(O::UpToDate) + folder.Message(O::Updated), "");
 }
 
 TEST_F(PupilFolderTest, InstalledContentIsFoundBesideThePrefixOnly) {

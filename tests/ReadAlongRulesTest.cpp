@@ -12,35 +12,33 @@
 
 namespace {
 
-class ReadAlongRulesTest : public ::testing::Test {
-protected:
-    ReadAlongRulesTest()
-        : store(install.BinDir()),
-          sound(store, output, messages),
-          rec(recorder, messages),
-          rules(state, store, sound, rec, messages) {
-        for (const char* word : {"cat", "dog", "pig"}) {
-            CWordType record;
-            record.English = word;
-            state.Words.push_back(record);
+// Two words with pronunciations, "cat" shown.
+struct Rig {
+    Rig() : store(install.BinDir()), sound(store, output, messages), rec(recorder, messages),
+            rules(state, store, sound, rec, messages) {
+        for (const char* word : {"cat", "dog"}) {
+            state.Words.emplace_back().English = word;
             install.WriteFile(QString("Common/voice/%1.wav").arg(word), TempInstall::MakeWav(0.05));
         }
-        state.WordCount = 3;
+        state.WordCount = 2;
         Show(0);
     }
-
     void Show(int index) {
         state.CurWordIndex = static_cast<qint16>(index);
         state.CurEnglish = state.Words[index].English;
         rules.WordShown();
     }
-
-    bool HasRecording(const QString& word) const { return install.Exists("Common/myvoice/" + word + ".wav"); }
-    QStringList PlayedNames() const {
+    QStringList Played() const {
         QStringList names;
         for (const QString& path : output.played) names << path.section('/', -2);
         return names;
     }
+    QStringList Messages() const {
+        QStringList texts;
+        for (const auto& shown : messages.shown) texts << shown.title + "|" + shown.text;
+        return texts;
+    }
+    QStringList Kept() const { return QDir(install.DataDir() + "/myvoice").entryList(QDir::Files | QDir::Hidden); }
 
     TempInstall install;
     LessonState state;
@@ -53,139 +51,54 @@ protected:
     ReadAlongRules rules;
 };
 
-TEST_F(ReadAlongRulesTest, TimeLimitSavesWithoutPlayback) {
-    EXPECT_EQ(rules.MyAudioCaption(), "尚未录音");
-    rules.RecordClicked();
-    EXPECT_TRUE(rules.Recording());
-    EXPECT_EQ(rules.RecordCaption(), "停止");
-    EXPECT_EQ(rules.MyAudioCaption(), "我的朗读");
-    EXPECT_EQ(recorder.format, (RecordFormat{2, 16, 44100}));
-    rules.SaveMyRecord();
-    EXPECT_FALSE(rules.Recording());
-    EXPECT_EQ(rules.RecordCaption(), "开始录音");
-    EXPECT_TRUE(HasRecording("cat"));
-    EXPECT_EQ(rules.MyAudioCaption(), "我的朗读");
-    EXPECT_TRUE(output.played.isEmpty());
-    // Saved straight to the word's file.
-    EXPECT_TRUE(recorder.steps.contains("save " + install.DataDir() + "/myvoice/cat.wav"));
-}
-
-TEST_F(ReadAlongRulesTest, SecondClickSavesAndPlaysBack) {
-    rules.RecordClicked();
-    rules.RecordClicked();
-    EXPECT_FALSE(rules.Recording());
-    EXPECT_TRUE(HasRecording("cat"));
-    EXPECT_EQ(PlayedNames(), QStringList({"myvoice/cat.wav"}));
-    // The temporary file is gone and the saved file has its byte rate.
-    EXPECT_EQ(QDir(install.DataDir() + "/myvoice").entryList(QDir::Files | QDir::Hidden), QStringList({"cat.wav"}));
-    EXPECT_EQ(install.ReadFile("Common/myvoice/cat.wav").mid(28, 3), QByteArray("\x10\xB1\x02", 3));
-    EXPECT_TRUE(messages.shown.empty());
-}
-
-TEST_F(ReadAlongRulesTest, StandardPronunciationDuringARecordingSavesFirst) {
-    rules.RecordClicked();
-    bool savedBeforeSpeaking = false;
-    output.whilePlaying = [&](const QString&) {
-        savedBeforeSpeaking = HasRecording("cat") && !rec.Recording();
-        EXPECT_TRUE(rules.Speaking());
+TEST(ReadAlongRulesTest, EachSequenceLeavesItsRecordingSoundsAndMessages) {
+    struct Row {
+        const char* name;
+        std::function<void(Rig&)> act;
+        bool recording, recorded;
+        QStringList kept, played, messages;
+        QByteArray earlier = {};  // the word's recording before the sequence
     };
-    rules.StandardAudioClicked();
-    EXPECT_TRUE(savedBeforeSpeaking);
-    EXPECT_FALSE(rules.Recording());
-    EXPECT_FALSE(rules.Speaking());
-    EXPECT_EQ(PlayedNames(), QStringList({"voice/cat.wav"}));
-}
-
-TEST_F(ReadAlongRulesTest, BothWithoutRecordingSpeaksThenAsksForOne) {
-    rules.BothAudioClicked();
-    EXPECT_EQ(PlayedNames(), QStringList({"voice/cat.wav"}));
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, "请先录音！");
-    EXPECT_EQ(messages.shown[0].title, "跟读录音");
-
-    rules.RecordClicked();
-    rules.SaveMyRecord();
-    output.played.clear();
-    rules.BothAudioClicked();
-    EXPECT_EQ(PlayedNames(), QStringList({"voice/cat.wav", "myvoice/cat.wav"}));
-    EXPECT_EQ(messages.shown.size(), 1u);
-}
-
-TEST_F(ReadAlongRulesTest, MyReadingEndsARecordingAndPlaysItOnce) {
-    rules.RecordClicked();
-    rules.MyAudioClicked();
-    EXPECT_FALSE(rules.Recording());
-    EXPECT_EQ(PlayedNames(), QStringList({"myvoice/cat.wav"}));
-}
-
-TEST_F(ReadAlongRulesTest, DeleteAndIndicator) {
-    rules.DeleteMyRecord();  // nothing to delete: nothing happens
-    EXPECT_TRUE(messages.shown.empty());
-    rules.RecordClicked();
-    rules.SaveMyRecord();
-    Show(1);
-    EXPECT_EQ(rules.MyAudioCaption(), "尚未录音");
-    Show(0);
-    EXPECT_EQ(rules.MyAudioCaption(), "我的朗读");
-    rules.DeleteMyRecord();
-    EXPECT_FALSE(HasRecording("cat"));
-    EXPECT_EQ(rules.MyAudioCaption(), "尚未录音");
-    Show(1);
-    Show(0);
-    EXPECT_EQ(rules.MyAudioCaption(), "尚未录音");
-}
-
-TEST_F(ReadAlongRulesTest, DeleteLeavesARunningRecordingAlone) {
-    rules.RecordClicked();
-    rules.DeleteMyRecord();
-    EXPECT_TRUE(rules.Recording());
-    EXPECT_TRUE(rec.Recording());
-}
-
-TEST_F(ReadAlongRulesTest, MovingAwaySavesUnderTheWordItWasStartedFor) {
-    rules.RecordClicked();
-    Show(1);
-    EXPECT_FALSE(rules.Recording());
-    EXPECT_TRUE(HasRecording("cat"));
-    EXPECT_FALSE(HasRecording("dog"));
-    EXPECT_EQ(rules.MyAudioCaption(), "尚未录音");
-    EXPECT_TRUE(output.played.isEmpty());
-    // Showing the same word again leaves a recording running.
-    rules.RecordClicked();
-    Show(1);
-    EXPECT_TRUE(rules.Recording());
-}
-
-TEST_F(ReadAlongRulesTest, FailedStartLeavesTheControlReadyToStart) {
-    recorder.openError = "找不到录音设备";
-    rules.RecordClicked();
-    EXPECT_FALSE(rules.Recording());
-    EXPECT_EQ(rules.RecordCaption(), "开始录音");
-    EXPECT_EQ(rules.MyAudioCaption(), "尚未录音");
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].title, "Error");
-}
-
-TEST_F(ReadAlongRulesTest, FailedSaveKeepsTheEarlierRecording) {
-    const QByteArray earlier = TempInstall::MakeWav(0.2, 44100, 2, 16);
-    install.WriteFile("Common/myvoice/cat.wav", earlier);
-    recorder.saveError = "磁盘满了";
-    rules.RecordClicked();
-    rules.RecordClicked();
-    EXPECT_EQ(install.ReadFile("Common/myvoice/cat.wav"), earlier);
-    EXPECT_FALSE(install.Exists("Common/myvoice/.recording.wav"));
-    EXPECT_EQ(rules.RecordCaption(), "开始录音");
-    EXPECT_EQ(rules.MyAudioCaption(), "我的朗读");
-    ASSERT_GE(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].title, "Error (save)");
-    // What was played back is the earlier recording.
-    EXPECT_EQ(PlayedNames(), QStringList({"myvoice/cat.wav"}));
-}
-
-TEST_F(ReadAlongRulesTest, PictureClickIsIgnoredWhileSpeaking) {
-    output.whilePlaying = [&](const QString&) { rules.PictureClicked(); };
-    rules.PictureClicked();
-    EXPECT_EQ(output.played.size(), 1);
+    const auto record = [](Rig& r) { r.rules.RecordClicked(); };
+    const std::vector<Row> rows = {
+        {"time limit", [&](Rig& r) { record(r); r.rules.SaveMyRecord(); }, false, true, {"cat.wav"}, {}, {}},
+        {"second click", [&](Rig& r) { record(r); record(r); }, false, true, {"cat.wav"}, {"myvoice/cat.wav"}, {}},
+        {"standard", [&](Rig& r) { record(r); r.rules.StandardAudioClicked(); }, false, true, {"cat.wav"}, {"voice/cat.wav"}, {}},
+        {"mine", [&](Rig& r) { record(r); r.rules.MyAudioClicked(); }, false, true, {"cat.wav"}, {"myvoice/cat.wav"}, {}},
+        {"both, none yet", [](Rig& r) { r.rules.BothAudioClicked(); }, false, false, {}, {"voice/cat.wav"}, {"跟读录音|请先录音！"}},
+        {"both", [&](Rig& r) { record(r); r.rules.SaveMyRecord(); r.rules.BothAudioClicked(); }, false, true, {"cat.wav"},
+         {"voice/cat.wav", "myvoice/cat.wav"}, {}},
+        {"moved away", [&](Rig& r) { record(r); r.Show(1); }, false, false, {"cat.wav"}, {}, {}},
+        {"same word again", [&](Rig& r) { record(r); r.Show(0); }, true, true, {}, {}, {}},
+        {"try again", [&](Rig& r) { record(r); r.rules.SaveMyRecord(); r.rules.DeleteMyRecord(); }, false, false, {}, {}, {}},
+        {"try again while recording", [&](Rig& r) { record(r); r.rules.DeleteMyRecord(); }, true, true, {}, {}, {}},
+        {"try again, none", [](Rig& r) { r.rules.DeleteMyRecord(); }, false, false, {}, {}, {}},
+        {"no microphone", [&](Rig& r) { r.recorder.openError = "找不到录音设备"; record(r); }, false, false, {}, {}, {"Error|找不到录音设备"}},
+        {"save fails", [&](Rig& r) { r.recorder.saveError = "磁盘满了"; record(r); record(r); }, false, true, {"cat.wav"},
+         {"myvoice/cat.wav"}, {"Error (save)|磁盘满了"}, TempInstall::MakeWav(0.2, 44100, 2, 16)},
+        {"picture while spoken", [](Rig& r) {
+             r.output.whilePlaying = [&r](const QString&) { r.rules.PictureClicked(); };
+             r.rules.PictureClicked();
+         }, false, false, {}, {"voice/cat.wav"}, {}},
+    };
+    for (const Row& row : rows) {
+        Rig r;
+        if (!row.earlier.isEmpty()) r.install.WriteFile("Common/myvoice/cat.wav", row.earlier);
+        r.output.whilePlaying = [&](const QString&) { EXPECT_FALSE(r.rec.Recording()) << row.name << ": sound while recording"; };
+        row.act(r);
+        EXPECT_EQ(r.rules.Recording(), row.recording) << row.name;
+        EXPECT_EQ(r.rec.Recording(), row.recording) << row.name;
+        EXPECT_FALSE(r.rules.Speaking()) << row.name;
+        EXPECT_EQ(r.rules.RecordCaption(), row.recording ? "停止" : "开始录音") << row.name;
+        EXPECT_EQ(r.rules.MyAudioCaption(), row.recorded ? "我的朗读" : "尚未录音") << row.name;
+        EXPECT_EQ(r.Kept(), row.kept) << row.name;
+        EXPECT_EQ(r.Played(), row.played) << row.name;
+        EXPECT_EQ(r.Messages(), row.messages) << row.name;
+        EXPECT_EQ(r.recorder.format, (RecordFormat{2, 16, 44100})) << row.name;
+        const QByteArray kept = r.install.ReadFile("Common/myvoice/cat.wav");
+        if (!row.earlier.isEmpty()) { EXPECT_EQ(kept, row.earlier) << row.name; }
+        if (!row.kept.isEmpty()) { EXPECT_EQ(kept.mid(28, 3), QByteArray("\x10\xB1\x02", 3)) << row.name << ": byte rate"; }
+    }
 }
 
 }  // namespace

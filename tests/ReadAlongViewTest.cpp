@@ -21,8 +21,8 @@ namespace {
 const QStringList kWords = {"cat", "dog", "pig"};
 const QList<QColor> kColours = {QColor(220, 40, 40), QColor(40, 200, 40), QColor(40, 40, 220)};
 
-// The listen-and-read view's sound side on a real temporary installation,
-// with scripted sound output, recorder and clock.
+// The listen-and-read view's sound side: three words, letters for spelling
+// "cat", scripted sound output, recorder and clock.
 class ReadAlongViewTest : public ViewFixture {
 protected:
     void SetUp() override {
@@ -62,23 +62,17 @@ protected:
 
     static void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
 
-    bool HasRecording(const QString& word) const { return install.Exists("Common/myvoice/" + word + ".wav"); }
-
     QStringList Played() const {
         QStringList names;
         for (const QString& path : output.played) names << path.section('/', -2);
         return names;
     }
 
-    bool Recording() const { return view->lblRecord->text() == "停止"; }
-
     // Lets a timer fire now instead of after its designed interval.
     static bool Fire(QTimer* timer, const std::function<bool()>& done) {
         timer->setInterval(1);
         return QTest::qWaitFor(done, 2000);
     }
-
-    QColor MyAudioColour() const { return view->lblMyAudio->palette().color(QPalette::WindowText); }
 
     // The word whose colour the middle of the picture has ("ffe" is grey).
     static QString WordOf(const QImage& picture) {
@@ -90,85 +84,70 @@ protected:
     std::unique_ptr<Orvanel> view;
 };
 
-TEST_F(ReadAlongViewTest, RecordLabelStartsAndASecondClickSavesAndPlaysBack) {
-    EXPECT_EQ(view->lblRecord->text(), "开始录音");
-    EXPECT_EQ(view->lblMyAudio->text(), "尚未录音");
-    EXPECT_EQ(MyAudioColour(), QColor(Qt::red));
-    Click(view->lblRecord);
-    EXPECT_EQ(view->lblRecord->text(), "停止");
-    EXPECT_EQ(view->imgRecord->accessibleName(), "停止");
-    EXPECT_TRUE(view->TimerRecord->isActive());
+// The recorder panel after each sequence of clicks and keys, on a new view
+// at "cat": the record control, the timer, the indicator, the files, the
+// sounds and the messages.
+TEST_F(ReadAlongViewTest, ThePanelShowsWhatEachSequenceLeaves) {
+    struct Row {
+        const char* name;
+        std::function<void()> act;
+        bool recording, recorded;
+        QStringList kept, played, titles;
+    };
+    const auto record = [&] { Click(view->lblRecord); };
+    const auto space = [&](QWidget* control) {
+        control->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(control, Qt::Key_Space);
+    };
+    const std::vector<Row> rows = {
+        {"record", record, true, true, {}, {}, {}},
+        {"stop by the picture", [&] { record(); QTest::qWait(50); Click(view->imgRecord); }, false, true, {"cat.wav"}, {"myvoice/cat.wav"}, {}},
+        {"time limit", [&] { record(); ASSERT_TRUE(Fire(view->TimerRecord, [&] { return !view->TimerRecord->isActive(); })); },
+         false, true, {"cat.wav"}, {}, {}},
+        {"standard", [&] { record(); Click(view->lblStandardAudio); }, false, true, {"cat.wav"}, {"voice/cat.wav"}, {}},
+        {"picture", [&] { Click(view->Picture1); }, false, false, {}, {"voice/cat.wav"}, {}},
+        {"both, none yet", [&] { Click(view->lblBothAudio); }, false, false, {}, {"voice/cat.wav"}, {"跟读录音"}},
+        {"mine, none yet", [&] { Click(view->imgMyAudio); }, false, false, {}, {}, {"跟读录音"}},
+        {"try again", [&] { record(); record(); Click(view->imgReadBad); }, false, false, {}, {"myvoice/cat.wav"}, {}},
+        {"try again, none", [&] { Click(view->imgReadBad); }, false, false, {}, {}, {}},
+        {"moved away", [&] { record(); Click(view->cmdNextWord); }, false, false, {"cat.wav"}, {"voice/dog.wav"}, {}},
+        {"back again", [&] { record(); record(); Go(1); Go(0); }, false, true, {"cat.wav"}, {}, {}},
+        {"no microphone", [&] { recorder.openError = "找不到录音设备"; record(); }, false, false, {}, {}, {"Error"}},
+        {"by keyboard", [&] { space(view->imgRecord); space(view->imgRecord); space(view->lblMyAudio); }, false, true, {"cat.wav"},
+         {"myvoice/cat.wav", "myvoice/cat.wav"}, {}},
+    };
+    for (const Row& row : rows) {
+        view.reset();
+        QDir myVoice(install.DataDir() + "/myvoice");
+        for (const QString& file : myVoice.entryList(QDir::Files)) myVoice.remove(file);
+        recorder.openError.clear();
+        messages.shown.clear();
+        Start();
+        Go(0);
+        output.whilePlaying = [&](const QString&) { EXPECT_EQ(view->lblRecord->text(), "开始录音") << row.name << ": not yet shown"; };
+        row.act();
+        output.whilePlaying = nullptr;
+        const QString caption = row.recording ? "停止" : "开始录音";
+        EXPECT_EQ(view->lblRecord->text(), caption) << row.name;
+        EXPECT_EQ(view->imgRecord->accessibleName(), caption) << row.name;
+        EXPECT_EQ(view->TimerRecord->isActive(), row.recording) << row.name;
+        EXPECT_EQ(view->lblMyAudio->text(), row.recorded ? "我的朗读" : "尚未录音") << row.name;
+        EXPECT_EQ(view->lblMyAudio->palette().color(QPalette::WindowText), row.recorded ? QColor(Qt::black) : QColor(Qt::red))
+            << row.name;
+        EXPECT_EQ(myVoice.entryList(QDir::Files), row.kept) << row.name;
+        EXPECT_EQ(Played(), row.played) << row.name;
+        QStringList titles;
+        for (const auto& shown : messages.shown) titles << shown.title;
+        EXPECT_EQ(titles, row.titles) << row.name;
+    }
     EXPECT_EQ(view->TimerRecord->interval(), 15000);
-    EXPECT_EQ(view->lblMyAudio->text(), "我的朗读");
-    EXPECT_EQ(MyAudioColour(), QColor(Qt::black));
-    EXPECT_EQ(recorder.format, (RecordFormat{2, 16, 44100}));
-    QTest::qWait(50);
-    Click(view->imgRecord);
-    EXPECT_EQ(view->lblRecord->text(), "开始录音");
-    EXPECT_EQ(view->imgRecord->accessibleName(), "开始录音");
-    EXPECT_FALSE(view->TimerRecord->isActive());
-    EXPECT_TRUE(HasRecording("cat"));
-    EXPECT_EQ(Played(), QStringList({"myvoice/cat.wav"}));
-    EXPECT_EQ(view->lblMyAudio->text(), "我的朗读");
 }
 
-TEST_F(ReadAlongViewTest, FifteenSecondsEndARecordingWithoutPlayback) {
-    Click(view->lblRecord);
-    ASSERT_TRUE(Fire(view->TimerRecord, [&] { return !Recording(); }));
-    EXPECT_FALSE(view->TimerRecord->isActive());
-    EXPECT_TRUE(HasRecording("cat"));
-    EXPECT_TRUE(output.played.isEmpty());
-    EXPECT_EQ(view->lblMyAudio->text(), "我的朗读");
-}
-
-TEST_F(ReadAlongViewTest, StandardPronunciationDuringARecordingSavesFirstAndPlaysOnlyTheStandard) {
-    Click(view->lblRecord);
-    bool saved = false;
-    output.whilePlaying = [&](const QString&) { saved = HasRecording("cat"); };
-    Click(view->lblStandardAudio);
-    EXPECT_TRUE(saved);
-    EXPECT_EQ(Played(), QStringList({"voice/cat.wav"}));
-    EXPECT_EQ(view->lblRecord->text(), "开始录音");
-    EXPECT_FALSE(view->TimerRecord->isActive());
-}
-
-TEST_F(ReadAlongViewTest, BothWithoutARecordingSpeaksThenAsksForOne) {
-    Click(view->lblBothAudio);
-    EXPECT_EQ(Played(), QStringList({"voice/cat.wav"}));
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, "请先录音！");
-    EXPECT_EQ(messages.shown[0].title, "跟读录音");
-    output.played.clear();
-    Click(view->imgMyAudio);
-    EXPECT_TRUE(output.played.isEmpty());
-    EXPECT_EQ(messages.shown.size(), 2u);
-}
-
-TEST_F(ReadAlongViewTest, TryAgainDeletesTheRecordingAndTheIndicatorStaysRed) {
-    Click(view->lblRecord);
-    Click(view->lblRecord);
-    ASSERT_TRUE(HasRecording("cat"));
-    Click(view->imgReadBad);
-    EXPECT_FALSE(HasRecording("cat"));
-    EXPECT_EQ(view->lblMyAudio->text(), "尚未录音");
-    EXPECT_EQ(MyAudioColour(), QColor(Qt::red));
-    Go(1);
-    Go(0);
-    EXPECT_EQ(view->lblMyAudio->text(), "尚未录音");
-    Click(view->imgReadBad);  // nothing left to delete
-    EXPECT_TRUE(messages.shown.empty());
-}
-
-TEST_F(ReadAlongViewTest, MovingDuringARecordingSavesItUnderItsOwnWord) {
-    Click(view->lblRecord);
-    Click(view->cmdNextWord);
-    EXPECT_EQ(state.CurEnglish, "dog");
-    EXPECT_TRUE(HasRecording("cat"));
-    EXPECT_FALSE(HasRecording("dog"));
-    EXPECT_EQ(view->lblRecord->text(), "开始录音");
-    EXPECT_FALSE(view->TimerRecord->isActive());
-    EXPECT_EQ(view->lblMyAudio->text(), "尚未录音");
-    EXPECT_FALSE(Played().contains("myvoice/cat.wav"));
+TEST_F(ReadAlongViewTest, TheReadAlongSwitchHidesAndShowsThePanel) {
+    view->chkRead->click();
+    EXPECT_TRUE(view->FrameRecorder->isHidden());
+    view->chkRead->click();
+    EXPECT_FALSE(view->FrameRecorder->isHidden());
 }
 
 TEST_F(ReadAlongViewTest, AutoplayFromTheLastWordStartsAtOnceThenEveryThreeSeconds) {
@@ -184,86 +163,21 @@ TEST_F(ReadAlongViewTest, AutoplayFromTheLastWordStartsAtOnceThenEveryThreeSecon
 }
 
 TEST_F(ReadAlongViewTest, ActionsThatStopAutoplayAndThoseThatDoNot) {
-    const std::vector<std::pair<const char*, std::function<void()>>> stopping = {
-        {"first", [&] { Click(view->cmdFirstWord); }},
-        {"last", [&] { Click(view->cmdLastWord); }},
-        {"next", [&] { Click(view->cmdNextWord); }},
-        {"previous", [&] { Click(view->cmdPrevWord); }},
-        {"key", [&] { QTest::keyClick(view.get(), Qt::Key_Right); }},
-        {"thumbnail", [&] { Click(view->ArrImages[2]); }},
-        {"list", [&] { Click(view->cmdToWordList); }},
-        {"standard", [&] { Click(view->imgStandardAudio); }},
-        {"mine", [&] { Click(view->lblMyAudio); }},
-        {"both", [&] { Click(view->imgBothAudio); }},
-        {"record", [&] { Click(view->imgRecord); }},
-    };
-    for (const auto& [name, act] : stopping) {
+    const std::vector<std::pair<QWidget*, bool>> rows = {
+        {view->cmdFirstWord, true}, {view->cmdLastWord, true}, {view->cmdNextWord, true}, {view->cmdPrevWord, true},
+        {view.get(), true} /* a key */, {view->ArrImages[2], true}, {view->cmdToWordList, true},
+        {view->imgStandardAudio, true}, {view->lblMyAudio, true}, {view->imgBothAudio, true}, {view->imgRecord, true},
+        {view->picNextWord, false}, {view->picPrevWord, false}, {view->Picture1, false}, {view->txtEnglish, false},
+        {view->chkEnglish, false}, {view->chkChinese, false}, {view->chkRnd, false}, {view->imgReadBad, false}};
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const auto& [control, stops] = rows[i];
         Go(1);
         view->chkAutoplay->setChecked(true);
-        view->TimerAutoplay->start();
-        act();
-        EXPECT_FALSE(view->chkAutoplay->isChecked()) << name;
-        EXPECT_FALSE(view->TimerAutoplay->isActive()) << name;
+        view->TimerAutoplay->start(60000);
+        control == view.get() ? QTest::keyClick(control, Qt::Key_Right) : Click(control);
+        EXPECT_EQ(view->chkAutoplay->isChecked(), !stops) << "row " << i;
+        EXPECT_EQ(view->TimerAutoplay->isActive(), !stops) << "row " << i;
     }
-    const std::vector<std::pair<const char*, std::function<void()>>> leaving = {
-        {"next page", [&] { Click(view->picNextWord); }},
-        {"previous page", [&] { Click(view->picPrevWord); }},
-        {"picture", [&] { Click(view->Picture1); }},
-        {"spelling", [&] { Click(view->txtEnglish); }},
-        {"english", [&] { Click(view->chkEnglish); }},
-        {"chinese", [&] { Click(view->chkChinese); }},
-        {"shuffle", [&] { Click(view->chkRnd); }},
-        {"try again", [&] { Click(view->imgReadBad); }},
-    };
-    view->TimerAutoplay->setInterval(60000);
-    for (const auto& [name, act] : leaving) {
-        view->chkAutoplay->setChecked(true);
-        view->TimerAutoplay->start();
-        act();
-        EXPECT_TRUE(view->chkAutoplay->isChecked()) << name;
-        EXPECT_TRUE(view->TimerAutoplay->isActive()) << name;
-    }
-}
-
-TEST_F(ReadAlongViewTest, PictureClickSpeaksTheWord) {
-    Click(view->Picture1);
-    EXPECT_EQ(Played(), QStringList({"voice/cat.wav"}));
-}
-
-TEST_F(ReadAlongViewTest, ReadAlongCheckBoxHidesThePanelAndKeepsRecordings) {
-    Click(view->lblRecord);
-    Click(view->lblRecord);
-    view->chkRead->click();
-    EXPECT_TRUE(view->FrameRecorder->isHidden());
-    Go(1);
-    Go(0);
-    EXPECT_TRUE(HasRecording("cat"));
-    EXPECT_EQ(view->lblMyAudio->text(), "我的朗读");
-    view->chkRead->click();
-    EXPECT_FALSE(view->FrameRecorder->isHidden());
-}
-
-TEST_F(ReadAlongViewTest, RecordingByKeyboard) {
-    view->imgRecord->setFocus();
-    QTest::keyClick(view->imgRecord, Qt::Key_Space);
-    EXPECT_EQ(view->imgRecord->accessibleName(), "停止");
-    QTest::keyClick(view->imgRecord, Qt::Key_Space);
-    EXPECT_EQ(view->imgRecord->accessibleName(), "开始录音");
-    EXPECT_TRUE(HasRecording("cat"));
-    view->lblMyAudio->setFocus();
-    output.played.clear();
-    QTest::keyClick(view->lblMyAudio, Qt::Key_Space);
-    EXPECT_EQ(Played(), QStringList({"myvoice/cat.wav"}));
-}
-
-TEST_F(ReadAlongViewTest, AFailedStartLeavesTheControlsIdle) {
-    recorder.openError = "找不到录音设备（麦克风），请接好麦克风后再试。";
-    Click(view->lblRecord);
-    EXPECT_EQ(view->lblRecord->text(), "开始录音");
-    EXPECT_FALSE(view->TimerRecord->isActive());
-    EXPECT_EQ(view->lblMyAudio->text(), "尚未录音");
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].title, "Error");
 }
 
 // Every sound plays while the screen already shows what it belongs to: the
