@@ -14,6 +14,10 @@ FormHistory::FormHistory(const std::vector<CHisType>& historyList, QWidget* pare
       Command1(new QPushButton(QStringLiteral("确定"), this)),
       historyList_(historyList) {
     setWindowTitle(QStringLiteral("测试完成记录"));
+    // Read by young pupils: as large as the read-along panel.
+    QFont readable = font();
+    readable.setPointSize(kTextPointSize);
+    setFont(readable);
     ListView1->setRootIsDecorated(false);
     ListView1->setAllColumnsShowFocus(true);
     ListView1->setAlternatingRowColors(true);
@@ -28,7 +32,7 @@ FormHistory::FormHistory(const std::vector<CHisType>& historyList, QWidget* pare
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(ListView1, 1);
     layout->addLayout(buttons);
-    resize(640, 460);
+    resize(720, 500);
 }
 
 int FormHistory::exec() {
@@ -37,9 +41,6 @@ int FormHistory::exec() {
 }
 
 void FormHistory::FillHistoryList() {
-    QFont listFont = font();
-    listFont.setPointSize(10);
-    ListView1->setFont(listFont);
     ListView1->setStyleSheet(QStringLiteral("QTreeWidget { color: blue; }"));
     ListView1->setFrameShape(QFrame::Box);
     ListView1->setFrameShadow(QFrame::Plain);

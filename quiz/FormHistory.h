@@ -20,6 +20,8 @@ public:
     QTreeWidget* ListView1;
     QPushButton* Command1;
 
+    static constexpr int kTextPointSize = 13;
+
 private:
     const std::vector<CHisType>& historyList_;
 };

@@ -23,14 +23,15 @@ FormLearnStatus::FormLearnStatus(LessonContext& context, QWidget* parent)
       cmdOK(new QPushButton(QStringLiteral("确定"), this)),
       context_(context) {
     setWindowTitle(QStringLiteral("单元学习测试情况汇总"));
-    QFont titleFont = font();
-    titleFont.setPointSize(16);
+    // Read by young pupils: everything at least as large as the read-along panel.
+    QFont readable = font();
+    readable.setPointSize(kTextPointSize);
+    setFont(readable);
+    QFont titleFont = readable;
+    titleFont.setPointSize(kTitlePointSize);
     titleFont.setBold(true);
     lblTitle->setFont(titleFont);
     lblTitle->setAlignment(Qt::AlignCenter);
-    QFont listFont = font();
-    listFont.setPointSize(12);
-    lstBook->setFont(listFont);
     lstBook->setAccessibleName(Label2->text());
     Label2->setBuddy(lstBook);
     ListDetail->setRootIsDecorated(false);
@@ -57,7 +58,7 @@ FormLearnStatus::FormLearnStatus(LessonContext& context, QWidget* parent)
     buttons->addStretch();
     buttons->addWidget(cmdOK);
     grid->addLayout(buttons, 3, 0, 1, 2);
-    resize(860, 520);
+    resize(900, 560);
 }
 
 int FormLearnStatus::exec() {
@@ -80,9 +81,6 @@ void FormLearnStatus::Form_Load() {
 
 void FormLearnStatus::FillDetailList(qint16 book) {
     ListDetail->clear();
-    QFont listFont = font();
-    listFont.setPointSize(12);
-    ListDetail->setFont(listFont);
     ListDetail->setFrameShape(QFrame::Box);
     ListDetail->setFrameShadow(QFrame::Plain);
     layout()->activate();

@@ -27,6 +27,9 @@ public:
     QTreeWidget* ListDetail;
     QPushButton* cmdOK;
 
+    static constexpr int kTextPointSize = 13;
+    static constexpr int kTitlePointSize = 18;
+
 private:
     void Form_Load();
 

@@ -5,6 +5,7 @@
 #include "quiz/FormHistory.h"
 #include "quiz/TestHistory.h"
 #include "tests/support/ModalDriver.h"
+#include "tests/support/ReadableText.h"
 #include "tests/support/ViewFixture.h"
 
 namespace {
@@ -27,6 +28,7 @@ protected:
         bool shown = false;
         WhenModal([&](QWidget* modal) {
             shown = modal == &window;
+            EXPECT_GE(SmallestTextPointSize(window), 13);
             for (int i = 0; i < window.ListView1->topLevelItemCount(); ++i) {
                 const QTreeWidgetItem* item = window.ListView1->topLevelItem(i);
                 rows.push_back({item->text(0), item->text(1), item->text(2)});

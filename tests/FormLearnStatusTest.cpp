@@ -7,6 +7,7 @@
 
 #include "quiz/FormLearnStatus.h"
 #include "tests/support/ModalDriver.h"
+#include "tests/support/ReadableText.h"
 #include "tests/support/ViewFixture.h"
 
 namespace {
@@ -40,6 +41,7 @@ TEST_F(FormLearnStatusTest, TwelveUnitsWithTheirMarks) {
         // Narrow columns still show their whole caption.
         const QFontMetrics metrics(window.ListDetail->header()->font());
         EXPECT_GE(window.ListDetail->columnWidth(3), metrics.horizontalAdvance("单元测试"));
+        EXPECT_GE(SmallestTextPointSize(window), 13);
         QTest::mouseClick(window.cmdOK, Qt::LeftButton);
     });
     window.exec();
