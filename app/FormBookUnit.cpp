@@ -20,6 +20,9 @@ FormBookUnit::FormBookUnit(LessonContext& context, QWidget* parent)
       Label2(new QLabel(QStringLiteral("选择单元:"), this)),
       lstUnit(new QListWidget(this)),
       lblBookUnit(new QLabel(QStringLiteral("Select: Series + Book + Unit"), this)),
+      lblNotSaved(new QLabel(QStringLiteral("学习结果没有保存，所以现在还不能换单元。可以再按“确定”试一次，"
+                                            "或者按“取消”继续学习现在的单元。"),
+                             this)),
       cmdOK(new QPushButton(QStringLiteral("确定"), this)),
       cmdCancle(new QPushButton(QStringLiteral("取消"), this)),
       context_(context) {
@@ -30,6 +33,10 @@ FormBookUnit::FormBookUnit(LessonContext& context, QWidget* parent)
     cmdCancle->setAccessibleName(cmdCancle->text());
     Label1->setBuddy(lstBook);
     Label2->setBuddy(lstUnit);
+    lblNotSaved->setWordWrap(true);
+    lblNotSaved->setStyleSheet(QStringLiteral("color: #c00000;"));
+    lblNotSaved->hide();
+    SetFonts();
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(Label1, 0, 0);
@@ -37,18 +44,37 @@ FormBookUnit::FormBookUnit(LessonContext& context, QWidget* parent)
     grid->addWidget(lstBook, 1, 0);
     grid->addWidget(lstUnit, 1, 1);
     grid->addWidget(lblBookUnit, 2, 0, 1, 2);
+    grid->addWidget(lblNotSaved, 3, 0, 1, 2);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(cmdOK);
     buttons->addWidget(cmdCancle);
-    grid->addLayout(buttons, 3, 0, 1, 2);
-    resize(520, 360);
+    grid->addLayout(buttons, 4, 0, 1, 2);
+    resize(680, 480);
 
     connect(lstBook, &QListWidget::currentRowChanged, this, [this] { lstBook_Click(); });
     connect(lstUnit, &QListWidget::currentRowChanged, this, [this] { ShowSelection(); });
     connect(lstUnit, &QListWidget::itemDoubleClicked, this, [this] { cmdOK_Click(); });
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdCancle, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+// Large enough for a young pupil: the lists as large as the listen-and-read
+// view's check boxes and buttons, or larger.
+void FormBookUnit::SetFonts() {
+    const auto sized = [this](int points, bool bold) {
+        QFont font = this->font();
+        font.setPointSize(points);
+        font.setBold(bold);
+        return font;
+    };
+    for (QLabel* label : {Label1, Label2}) label->setFont(sized(14, true));
+    for (QListWidget* list : {lstBook, lstUnit}) list->setFont(sized(15, false));
+    for (QLabel* label : {lblBookUnit, lblNotSaved}) label->setFont(sized(14, false));
+    for (QPushButton* button : {cmdOK, cmdCancle}) {
+        button->setFont(sized(14, true));
+        button->setMinimumSize(110, 40);
+    }
 }
 
 int FormBookUnit::exec() {
@@ -67,6 +93,7 @@ void FormBookUnit::Form_Load() {
     const QSignalBlocker blockUnits(lstUnit);
     lstUnit->setCurrentRow(state.CurUnit);
     ShowSelection();
+    lblNotSaved->hide();
 }
 
 void FormBookUnit::FillUnitList(int book) {
@@ -102,7 +129,14 @@ void FormBookUnit::cmdOK_Click() {
         context_.messages.Show(QStringLiteral("请先选择一个单元。"), state.VersionName);
         return;
     }
-    const bool resultsSaved = context_.words.SaveAllResults();
+    // Results that stay only in memory would be lost with the words they
+    // belong to: the unit changes only once they are written.
+    if (!context_.words.SaveAllResults()) {
+        lblNotSaved->show();
+        return;
+    }
+    lblNotSaved->hide();
+    context_.catalogue.SavePendingMarks();
     const qint16 previousBook = state.CurBook, previousUnit = state.CurUnit, previousCount = state.WordCount;
     state.CurBook = static_cast<qint16>(lstBook->currentRow());
     state.CurUnit = static_cast<qint16>(lstUnit->currentRow());
@@ -114,9 +148,7 @@ void FormBookUnit::cmdOK_Click() {
         state.WordCount = previousCount;
         return;
     }
-    // A database that has just failed to save would only say so again; the
-    // position is saved with the results at exit.
-    if (resultsSaved) context_.db.SavePosition();
+    context_.db.SavePosition();
     context_.host.mnuLEARN_Orvanel_Click();
     accept();
 }

@@ -21,11 +21,14 @@ public:
     QLabel* Label2;
     QListWidget* lstUnit;
     QLabel* lblBookUnit;
+    // Why the unit did not change, while that is so.
+    QLabel* lblNotSaved;
     QPushButton* cmdOK;
     QPushButton* cmdCancle;
 
 private:
     void Form_Load();
+    void SetFonts();
     void FillUnitList(int book);
     void ShowSelection();
     void lstBook_Click();

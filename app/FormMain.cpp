@@ -312,10 +312,15 @@ void FormMain::ShowPPKHelp() {
 }
 
 void FormMain::mnuFILE_BookUnit_Click() {
+    const bool leavesRun = viewMode_ == 3 || viewMode_ == 4;
     if (!EndOtherCtrl()) return;
+    // The pupil has agreed to leave the test or the game: it has ended, so
+    // nothing asks again and nothing of it stays on screen over other words.
+    if (leavesRun) ShowUserControl(0);
     const qint16 studied = state_.CurWordIndex;
     const bool chosen = BookUnitDialog().exec() == QDialog::Accepted;
     RestoreUnitList(chosen ? state_.CurWordIndex : studied);
+    if (viewMode_ == 0) ShowUserControl(1);
     RefreshTitle();
 }
 
@@ -395,9 +400,10 @@ void FormMain::EndSession() {
 }
 
 // Position and results are one save: a failing database tells the pupil
-// once, and the program still ends.
+// once, and the program still ends. Unit marks still waiting follow it.
 void FormMain::SaveAndQuit() {
     state_.ReadViewEntered = true;
     state_.EffectRunning = false;
-    db_.InOneTransaction([this] { return db_.SavePosition() && words_.SaveAllResults(); });
+    if (db_.InOneTransaction([this] { return db_.SavePosition() && words_.SaveAllResults(); }))
+        catalogue_.SavePendingMarks();
 }

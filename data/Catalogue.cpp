@@ -1,5 +1,7 @@
 #include "data/Catalogue.h"
 
+#include <algorithm>
+
 #include "app/LessonState.h"
 #include "app/MessageService.h"
 #include "data/LessonDatabase.h"
@@ -33,6 +35,7 @@ bool Catalogue::LoadUnits(qint16 book) {
             unit.UnitStatus = static_cast<qint16>(rs.Field(QStringLiteral("UnitStatus")).toInt());
             rs.MoveNext();
         }
+        ApplyPendingMarks(book);
         state_.CurWordIndex = 0;
     }
     db_.CloseRecordset();
@@ -60,5 +63,37 @@ bool Catalogue::MergeUnitStatus(qint16 bit) {
     if (state_.CurUnit < 0 || state_.CurUnit >= static_cast<int>(state_.BookUnits.size())) return false;
     CBookUnit& unit = state_.BookUnits[state_.CurUnit];
     unit.UnitStatus = MergedStatus(unit.UnitStatus, bit);
-    return unit.UpdateUnitStatus(db_, state_);
+    KeepPending(unit);
+    return SavePendingMarks();
+}
+
+void Catalogue::KeepPending(const CBookUnit& unit) {
+    for (CBookUnit& mark : pendingMarks_) {
+        if (mark.BookID == unit.BookID && mark.UnitID == unit.UnitID) {
+            mark.UnitStatus = unit.UnitStatus;
+            return;
+        }
+    }
+    pendingMarks_.push_back(unit);
+}
+
+// All waiting marks go in one save, so a failing database tells once.
+bool Catalogue::SavePendingMarks() {
+    if (pendingMarks_.empty()) return true;
+    const bool saved = db_.InOneTransaction([this] {
+        return std::ranges::all_of(pendingMarks_,
+                                   [this](const CBookUnit& mark) { return mark.UpdateUnitStatus(db_, state_); });
+    });
+    if (saved) pendingMarks_.clear();
+    return saved;
+}
+
+// A mark the file does not have yet still counts: its bits join the row's.
+void Catalogue::ApplyPendingMarks(qint16 book) {
+    for (const CBookUnit& mark : pendingMarks_) {
+        if (mark.BookID != book || mark.UnitID < 0 || mark.UnitID >= state_.UnitCount) continue;
+        qint16& status = state_.BookUnits[mark.UnitID].UnitStatus;
+        for (qint16 bit : {qint16(1), qint16(2)})
+            if (mark.UnitStatus & bit) status = MergedStatus(status, bit);
+    }
 }

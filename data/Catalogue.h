@@ -2,6 +2,9 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <vector>
+
+#include "data/CBookUnit.h"
 
 class LessonDatabase;
 class MessageService;
@@ -14,12 +17,20 @@ public:
 
     bool LoadUnits(qint16 book);
     QString GetBookName(qint16 book) const;
-    // False when the new status could not be stored (the pupil has been told).
+    // False when the new status could not be stored (the pupil has been
+    // told); it is then kept in memory, shown by every load of its book's
+    // units, and written by the next save of the marks.
     bool MergeUnitStatus(qint16 bit);
+    // Writes the marks that are waiting; true when none is left waiting.
+    bool SavePendingMarks();
 
     static qint16 MergedStatus(qint16 current, qint16 bit);
 
 private:
+    void KeepPending(const CBookUnit& unit);
+    void ApplyPendingMarks(qint16 book);
+
+    std::vector<CBookUnit> pendingMarks_;
     LessonState& state_;
     LessonDatabase& db_;
     MessageService& messages_;

@@ -34,6 +34,8 @@ public:
     static QPoint MoveOverBoard(QPoint pointerInBoard, QPoint grab);
     // A keyboard step of whole cells, kept inside the board.
     QPoint StepByCells(QPoint left, int cols, int rows, QSize board) const;
+    // The nearest place where the whole tile lies on the board.
+    QPoint KeepInside(QPoint left, QSize board) const;
 
     // The tiles stand in one row, close together and without covering each other.
     bool IsComplete(const std::vector<QPoint>& tiles) const;
@@ -47,7 +49,5 @@ public:
     static qint16 NextBackground(qint16 backgroundNo);
 
 private:
-    QPoint KeepInside(QPoint left, QSize board) const;
-
     QSize tile_;
 };

@@ -378,9 +378,12 @@ void WordPPK2::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
 }
 
+// A board that shrank would leave tiles beyond its edge, out of sight and
+// out of the word check.
 void WordPPK2::resizeEvent(QResizeEvent*) {
     MeasureGrid();
     LayoutBar();
+    for (int i = 1; i <= TileCount; ++i) picChar[i]->move(rules_.KeepInside(picChar[i]->pos(), size()));
 }
 
 // The commands stand in row 0 of the board, which scattering never uses.

@@ -60,3 +60,31 @@ TEST_F(CatalogueTest, MergedStatusIsStoredAtOnceAndAMissingRowIsAddedWithNothing
                   .toString(),
               "0,7,第1册,Unit 2 Empty,null");
 }
+
+// A mark the file refused stays with its unit through every reload and is
+// written by the next save that succeeds, together with the new mark.
+TEST_F(CatalogueTest, AMarkThatCouldNotBeStoredWaitsForTheNextSave) {
+    const auto exec = [this](const QString& sql) {
+        ModuleCrpt::ScrambleHeader(install.DbPath());
+        install.Exec(sql);
+        ModuleCrpt::ScrambleHeader(install.DbPath());
+    };
+    exec("create trigger NoMarks before update on words_BookUnit begin select raise(abort, 'read only'); end");
+    ASSERT_TRUE(catalogue.LoadUnits(0));
+    state.CurUnit = 1;
+    EXPECT_FALSE(catalogue.MergeUnitStatus(2));
+    EXPECT_EQ(messages.shown.size(), 1u);
+    ASSERT_TRUE(catalogue.LoadUnits(1));
+    ASSERT_TRUE(catalogue.LoadUnits(0));
+    EXPECT_EQ(state.BookUnits[1].UnitStatus, 2);
+    EXPECT_EQ(state.BookUnits[0].UnitStatus, 0);
+
+    exec("drop trigger NoMarks");
+    state.CurUnit = 0;
+    EXPECT_TRUE(catalogue.MergeUnitStatus(1));
+    ModuleCrpt::ScrambleHeader(install.DbPath());
+    EXPECT_EQ(install.Query("select group_concat(UnitStatus) from (select UnitStatus from words_BookUnit "
+                            "where BookID = 0 order by UnitID)")
+                  .toString(),
+              "1,2");
+}

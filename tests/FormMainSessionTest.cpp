@@ -2,11 +2,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
+#include <QRadioButton>
 #include <malloc.h>
 
 #include "app/FormMain.h"
 #include "app/StartupWarmup.h"
 #include "media/ModuleCrpt.h"
+#include "quiz/WordRRK.h"
 #include "tests/support/QtApp.h"
 #include "tests/support/RecordingSoundOutput.h"
 #include "tests/support/ScriptedMessageService.h"
@@ -118,6 +121,26 @@ TEST_F(FormMainSessionTest, SessionEndSavesLikeYesWithoutAsking) {
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(Stored("select LastBook || ',' || LastUnit from FeatureTable"), "0,1");
     EXPECT_EQ(Stored("select Result from words where English = 'blue'"), "1|1|0");
+}
+
+// The file refuses the unit's mark when the test is passed; the mark is kept
+// and written at exit, once the file takes writes again.
+TEST_F(FormMainSessionTest, AUnitMarkThatCouldNotBeStoredIsWrittenAtExit) {
+    install.Exec("create trigger NoMarks before update on words_BookUnit begin select raise(abort, 'no'); end");
+    auto window = MakeWindow();
+    ASSERT_TRUE(window->Start());
+    window->show();
+    window->mnuTEST_SelectChinese->trigger();
+    window->WordRRK1->optAns[0]->click();  // blue, the unit's only word
+    window->WordRRK1->cmdOK->click();
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_TRUE(messages.shown[0].text.startsWith("学习结果没有保存"));
+    ModuleCrpt::ScrambleHeader(install.DbPath());
+    install.Exec("drop trigger NoMarks");
+    ModuleCrpt::ScrambleHeader(install.DbPath());
+    messages.Answer(MsgAnswer::Yes);
+    window->close();
+    EXPECT_EQ(Stored("select UnitStatus from words_BookUnit where BookID = 0 and UnitID = 1"), "2");
 }
 
 TEST_F(FormMainSessionTest, MissingMediaFolderIsNamedOnceAndTheProgramRuns) {

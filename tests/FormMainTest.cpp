@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include <QAccessible>
@@ -562,23 +563,69 @@ TEST_F(FormMainTest, BrowsingOtherBooksKeepsTheWordBeingStudied) {
 }
 
 // A database that refuses every write: choosing another unit tells the pupil
-// once, not once for the results and again for the position.
-TEST_F(FormMainTest, ChoosingAUnitWhenNothingCanBeWrittenTellsOnce) {
+// once, and the unit stays until its results are written, so none is lost.
+TEST_F(FormMainTest, AUnitChangeWaitsUntilTheResultsAreWritten) {
     CreateInstall(0, 0);
     install.Exec("create trigger NoResults before update on words begin select raise(abort, 'read only'); end");
     install.Exec("create trigger NoPosition before update on FeatureTable begin select raise(abort, 'read only'); end");
     ASSERT_TRUE(window->Start());
+    window->State().Words[1].CountAnswer(true);  // red
+    QString notice;
     WhenModal([&](QWidget* modal) {
         auto* form = static_cast<FormBookUnit*>(modal);
         ClickItem(form->lstBook, 1);
         ClickItem(form->lstUnit, 0);
         form->cmdOK->click();
+        ASSERT_TRUE(form->isVisible());
+        notice = form->lblNotSaved->isHidden() ? QString() : form->lblNotSaved->text();
+        EXPECT_EQ(window->State().Words[1].English, "red");
+        ModuleCrpt::ScrambleHeader(install.DbPath());
+        install.Exec("drop trigger NoResults");
+        install.Exec("drop trigger NoPosition");
+        ModuleCrpt::ScrambleHeader(install.DbPath());
+        form->cmdOK->click();
     });
     window->mnuFILE_BookUnit->trigger();
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_TRUE(messages.shown[0].text.startsWith("学习结果没有保存"));
-    EXPECT_EQ(window->State().CurBook, 1);
+    EXPECT_TRUE(notice.startsWith("学习结果没有保存，所以现在还不能换单元。")) << notice.toStdString();
     EXPECT_EQ(window->State().CurEnglish, "cat");
+    EXPECT_EQ(Stored("select Result from words where English = 'red'"), "2|0|2");
+}
+
+// Leaving the test or the letter game for the book dialog asks once; after
+// that the game or test is over, whether a unit is chosen or not.
+TEST_F(FormMainTest, LeavingARunForTheBookDialogAsksOnce) {
+    CreateInstall(0, 0);
+    ASSERT_TRUE(window->Start());
+    const struct {
+        QAction* command;
+        bool choose;
+        QString question, firstWord;
+    } cases[] = {{window->mnuTEST_SelectChinese, false, "还没有完成测试，你确定要结束单元测试吗?", "hello"},
+                 {window->mnuTEST_SelectChinese, true, "还没有完成测试，你确定要结束单元测试吗?", "cat"},
+                 {window->mnuGAME_PPK, false, "还没有完成游戏，你确定要结束吗?", "cat"},
+                 {window->mnuGAME_PPK, true, "还没有完成游戏，你确定要结束吗?", "hello"}};
+    for (const auto& c : cases) {
+        const qint16 otherBook = static_cast<qint16>(1 - window->State().CurBook);
+        if (c.command == window->mnuGAME_PPK) AnswerPictureQuestion();
+        c.command->trigger();
+        messages.shown.clear();
+        messages.answers = {MsgAnswer::Ok, MsgAnswer::Cancel};
+        WhenModal([&](QWidget* modal) {
+            auto* form = static_cast<FormBookUnit*>(modal);
+            if (!c.choose) return form->cmdCancle->click();
+            ClickItem(form->lstBook, otherBook);
+            form->cmdOK->click();
+        });
+        window->mnuFILE_BookUnit->trigger();
+        const auto asked = std::ranges::count_if(messages.shown, [&](const auto& m) { return m.text == c.question; });
+        EXPECT_EQ(asked, 1) << c.question.toStdString();
+        EXPECT_EQ(window->ViewMode(), 1);
+        EXPECT_EQ(VisibleViews(), std::vector<QWidget*>{window->Orvanel1});
+        EXPECT_EQ(window->State().CurEnglish, c.firstWord);
+        messages.answers.clear();
+    }
 }
 
 #include "FormMainTest.moc"

@@ -302,6 +302,16 @@ TEST_F(LetterGameTest, ACarriedTileStopsAtTheBoardsEdgeAndTheArrowsWalkCells) {
     EXPECT_EQ(Tile(1)->pos(), QPoint(0, 0));
 }
 
+TEST_F(LetterGameTest, AfterTheBoardShrinksEveryTileIsOnIt) {
+    Load({{0, 0, "dog", "狗"}, {0, 0, "cat", "猫"}});
+    Start();
+    Place(1, {800, 480});
+    Place(2, {540, 300});
+    view->resize(600, 400);
+    for (int i = 1; i <= 3; ++i)
+        EXPECT_TRUE(view->rect().contains(Tile(i)->geometry())) << i << " at " << Tile(i)->x() << "," << Tile(i)->y();
+}
+
 TEST_F(LetterGameTest, TheBoardsBackgroundsCycleAndTheBarButtonsWork) {
     Load({{0, 0, "cat", "猫"}});
     Start();
