@@ -4,6 +4,8 @@
 #include <langinfo.h>
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <clocale>
 #include <cstring>
 #include <system_error>
@@ -46,6 +48,7 @@ void StartupWarmup::ApplicationReady() {
         const std::lock_guard lock(mutex_);
         if (applicationReady_) return;
         applicationReady_ = true;
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) devicePixelRatio_ = screen->devicePixelRatio();
     }
     changed_.notify_all();
     if (!worker_.joinable()) StartThread(worker_, [this] { ReadConfigurationThenDraw(); });
@@ -63,8 +66,8 @@ void StartupWarmup::ReadConfigurationThenDraw() {
 }
 
 void StartupWarmup::DrawPictures() {
-    toolbarPictures_ = ToolbarPictures::DrawAll();
-    readViewPictures_ = ReadViewPictures::DrawAll();
+    toolbarPictures_ = ToolbarPictures::DrawAll(devicePixelRatio_);
+    readViewPictures_ = ReadViewPictures::DrawAll(devicePixelRatio_);
     drawn_ = true;
 }
 

@@ -41,6 +41,7 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     bool applicationReady_ = false;
+    qreal devicePixelRatio_ = 1.0;  // of the screen the window opens on
     bool stopping_ = false;
     bool drawn_ = false;  // by the worker before it ends, or here
     ToolbarPictures::Set toolbarPictures_;

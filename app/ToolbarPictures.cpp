@@ -11,8 +11,8 @@ namespace {
 
 constexpr int kSize = 48;
 
-QImage Draw(const std::function<void(QPainter&)>& paint) {
-    return DrawnPicture(kSize, paint);
+QImage Draw(qreal dpr, const std::function<void(QPainter&)>& paint) {
+    return DrawnPicture(kSize, dpr, paint);
 }
 
 void Tile(QPainter& p, const QRectF& r, const QColor& fill, const QString& letter) {
@@ -28,8 +28,8 @@ void Tile(QPainter& p, const QRectF& r, const QColor& fill, const QString& lette
     p.drawText(r, Qt::AlignCenter, letter);
 }
 
-QImage BookUnit() {
-    return Draw([](QPainter& p) {
+QImage BookUnit(qreal dpr) {
+    return Draw(dpr, [](QPainter& p) {
         const QColor colours[] = {QColor(220, 80, 60), QColor(60, 140, 210), QColor(80, 170, 90)};
         for (int i = 0; i < 3; ++i) {
             p.setPen(QPen(colours[i].darker(140), 1.5));
@@ -39,8 +39,8 @@ QImage BookUnit() {
     });
 }
 
-QImage Learn() {
-    return Draw([](QPainter& p) {
+QImage Learn(qreal dpr) {
+    return Draw(dpr, [](QPainter& p) {
         p.setPen(QPen(QColor(40, 90, 160), 2));
         p.setBrush(QColor(250, 250, 240));
         p.drawRoundedRect(QRectF(4, 8, 26, 32), 3, 3);
@@ -52,16 +52,16 @@ QImage Learn() {
     });
 }
 
-QImage ArrangeGame() {
-    return Draw([](QPainter& p) {
+QImage ArrangeGame(qreal dpr) {
+    return Draw(dpr, [](QPainter& p) {
         Tile(p, QRectF(2, 14, 14, 18), QColor(230, 110, 60), QStringLiteral("A"));
         Tile(p, QRectF(17, 8, 14, 18), QColor(70, 150, 220), QStringLiteral("B"));
         Tile(p, QRectF(32, 18, 14, 18), QColor(90, 175, 90), QStringLiteral("C"));
     });
 }
 
-QImage FlipGame() {
-    return Draw([](QPainter& p) {
+QImage FlipGame(qreal dpr) {
+    return Draw(dpr, [](QPainter& p) {
         p.setPen(QPen(QColor(120, 80, 160), 1.5));
         p.setBrush(QColor(170, 130, 210));
         p.drawRoundedRect(QRectF(4, 6, 22, 30), 3, 3);
@@ -82,8 +82,8 @@ QImage FlipGame() {
     });
 }
 
-QImage Test() {
-    return Draw([](QPainter& p) {
+QImage Test(qreal dpr) {
+    return Draw(dpr, [](QPainter& p) {
         p.setPen(QPen(QColor(90, 90, 90), 1.5));
         p.setBrush(Qt::white);
         p.drawRoundedRect(QRectF(8, 4, 30, 40), 3, 3);
@@ -92,8 +92,8 @@ QImage Test() {
     });
 }
 
-QImage Help() {
-    return Draw([](QPainter& p) {
+QImage Help(qreal dpr) {
+    return Draw(dpr, [](QPainter& p) {
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(60, 130, 210));
         p.drawEllipse(QRectF(4, 4, 40, 40));
@@ -108,8 +108,8 @@ QImage Help() {
 
 }  // namespace
 
-Set DrawAll() {
-    return {BookUnit(), Learn(), ArrangeGame(), FlipGame(), Test(), Help()};
+Set DrawAll(qreal dpr) {
+    return {BookUnit(dpr), Learn(dpr), ArrangeGame(dpr), FlipGame(dpr), Test(dpr), Help(dpr)};
 }
 
 }  // namespace ToolbarPictures

@@ -14,7 +14,7 @@ struct Set {
     QImage help;
 };
 
-// Draws all six; any thread may, once the application's font is set.
-Set DrawAll();
+// Draws all six at the screen's device pixel ratio; any thread may, once the application's font is set.
+Set DrawAll(qreal devicePixelRatio);
 
 }  // namespace ToolbarPictures

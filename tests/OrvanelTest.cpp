@@ -51,7 +51,7 @@ protected:
             AddVoice(word, 0.05);
         ASSERT_TRUE(db.LoadSettings());
         catalogue.LoadUnits(0);
-        view = std::make_unique<Orvanel>(context, ticks, ReadViewPictures::DrawAll(), nullptr);
+        view = std::make_unique<Orvanel>(context, ticks, ReadViewPictures::DrawAll(1.0), nullptr);
         view->resize(1000, 640);
     }
 

@@ -46,7 +46,7 @@ protected:
     // A new view on the unit, as at the program's start: no word shown yet.
     void Start() {
         state.CurEnglish.clear();
-        view = std::make_unique<Orvanel>(context, ticks, ReadViewPictures::DrawAll(), nullptr);
+        view = std::make_unique<Orvanel>(context, ticks, ReadViewPictures::DrawAll(1.0), nullptr);
         view->resize(1000, 640);
         view->InitUserControl();
         view->show();

@@ -42,14 +42,28 @@ TEST(StartupWarmupTest, PicturesDrawnBesideTheStartMatchThoseDrawnOnTheMainThrea
     warmup.ApplicationReady();
 
     const std::vector<QImage> drawn = Pictures(warmup.DrawnToolbarPictures());
-    ExpectSame(drawn, Pictures(ToolbarPictures::DrawAll()), QSize(48, 48));
-    ExpectSame(Pictures(warmup.DrawnReadViewPictures()), Pictures(ReadViewPictures::DrawAll()), QSize(64, 64));
+    ExpectSame(drawn, Pictures(ToolbarPictures::DrawAll(1.0)), QSize(48, 48));
+    ExpectSame(Pictures(warmup.DrawnReadViewPictures()), Pictures(ReadViewPictures::DrawAll(1.0)), QSize(64, 64));
     // The letter tiles and the question mark are text in white: the other
     // thread had a usable font.
     EXPECT_GT(WhitePixels(drawn[2]), 10);
     EXPECT_GT(WhitePixels(drawn[5]), 20);
     // Asked again, the same pictures.
     EXPECT_TRUE(Pictures(warmup.DrawnToolbarPictures())[5] == drawn[5]);
+    warmup.Finish();
+}
+
+TEST(StartupWarmupTest, OnAScaledScreenThePicturesAreDrawnWithItsPixels) {
+    qputenv("QT_SCALE_FACTOR", "2");
+    StartupWarmup warmup;
+    EnsureQtApp();
+    warmup.ApplicationReady();
+    const QImage toolbar = warmup.DrawnToolbarPictures().help;
+    const QImage speaker = warmup.DrawnReadViewPictures().speaker;
+    EXPECT_EQ(toolbar.size(), QSize(96, 96));
+    EXPECT_EQ(toolbar.deviceIndependentSize(), QSizeF(48, 48));
+    EXPECT_EQ(speaker.size(), QSize(128, 128));
+    EXPECT_GT(WhitePixels(toolbar), 4 * 20);
     warmup.Finish();
 }
 

@@ -1,9 +1,12 @@
 #include "views/DrawnPicture.h"
 
 #include <QPainter>
+#include <cmath>
 
-QImage DrawnPicture(int size, const std::function<void(QPainter&)>& paint) {
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+QImage DrawnPicture(int size, qreal devicePixelRatio, const std::function<void(QPainter&)>& paint) {
+    const int pixels = static_cast<int>(std::ceil(size * devicePixelRatio));
+    QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(devicePixelRatio);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);

@@ -6,6 +6,7 @@
 class QPainter;
 
 // A picture drawn by paint on a transparent, antialiased square of size
-// pixels: the program's button pictures are drawn rather than shipped. Any
-// thread may draw one.
-QImage DrawnPicture(int size, const std::function<void(QPainter&)>& paint);
+// logical pixels, at the screen's device pixel ratio so that it stays sharp
+// on a scaled screen: the program's button pictures are drawn rather than
+// shipped. Any thread may draw one.
+QImage DrawnPicture(int size, qreal devicePixelRatio, const std::function<void(QPainter&)>& paint);

@@ -11,8 +11,8 @@ namespace {
 
 constexpr int kSize = 64;
 
-QImage Draw(const std::function<void(QPainter&)>& paint) {
-    return DrawnPicture(kSize, paint);
+QImage Draw(qreal dpr, const std::function<void(QPainter&)>& paint) {
+    return DrawnPicture(kSize, dpr, paint);
 }
 
 void Waves(QPainter& p, double x, double y, const QColor& colour) {
@@ -51,8 +51,8 @@ void Face(QPainter& p, const QColor& colour, bool smile) {
         p.drawLine(QPointF(22, 44), QPointF(42, 44));
 }
 
-QImage PageArrow(bool forward) {
-    return Draw([forward](QPainter& p) {
+QImage PageArrow(qreal dpr, bool forward) {
+    return Draw(dpr, [forward](QPainter& p) {
         QPainterPath arrow;
         arrow.moveTo(16, 8);
         arrow.lineTo(52, 32);
@@ -68,15 +68,15 @@ QImage PageArrow(bool forward) {
     });
 }
 
-QImage Speaker() {
-    return Draw([](QPainter& p) {
+QImage Speaker(qreal dpr) {
+    return Draw(dpr, [](QPainter& p) {
         SpeakerBody(p, 6, 32, 1.2, QColor(60, 150, 230));
         Waves(p, 32, 32, QColor(60, 150, 230));
     });
 }
 
-QImage MyVoice() {
-    return Draw([](QPainter& p) {
+QImage MyVoice(qreal dpr) {
+    return Draw(dpr, [](QPainter& p) {
         p.setPen(QPen(QColor(200, 110, 30), 2));
         p.setBrush(QColor(250, 180, 90));
         p.drawEllipse(QRectF(6, 10, 26, 26));
@@ -85,8 +85,8 @@ QImage MyVoice() {
     });
 }
 
-QImage Both() {
-    return Draw([](QPainter& p) {
+QImage Both(qreal dpr) {
+    return Draw(dpr, [](QPainter& p) {
         p.setPen(QPen(QColor(60, 160, 90), 6, Qt::SolidLine, Qt::RoundCap));
         p.setBrush(Qt::NoBrush);
         p.drawArc(QRectF(10, 10, 44, 44), 30 * 16, 150 * 16);
@@ -98,8 +98,8 @@ QImage Both() {
     });
 }
 
-QImage Record() {
-    return Draw([](QPainter& p) {
+QImage Record(qreal dpr) {
+    return Draw(dpr, [](QPainter& p) {
         p.setPen(QPen(QColor(150, 20, 20), 2));
         p.setBrush(QColor(225, 50, 50));
         p.drawRoundedRect(QRectF(22, 6, 20, 34), 10, 10);
@@ -111,18 +111,19 @@ QImage Record() {
     });
 }
 
-QImage ReadGood() {
-    return Draw([](QPainter& p) { Face(p, QColor(120, 210, 100), true); });
+QImage ReadGood(qreal dpr) {
+    return Draw(dpr, [](QPainter& p) { Face(p, QColor(120, 210, 100), true); });
 }
 
-QImage ReadBad() {
-    return Draw([](QPainter& p) { Face(p, QColor(250, 190, 80), false); });
+QImage ReadBad(qreal dpr) {
+    return Draw(dpr, [](QPainter& p) { Face(p, QColor(250, 190, 80), false); });
 }
 
 }  // namespace
 
-Set DrawAll() {
-    return {PageArrow(false), PageArrow(true), Speaker(), MyVoice(), Both(), Record(), ReadGood(), ReadBad()};
+Set DrawAll(qreal dpr) {
+    return {PageArrow(dpr, false), PageArrow(dpr, true), Speaker(dpr),   MyVoice(dpr),
+            Both(dpr),             Record(dpr),           ReadGood(dpr), ReadBad(dpr)};
 }
 
 }  // namespace ReadViewPictures

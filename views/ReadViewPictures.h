@@ -17,7 +17,7 @@ struct Set {
     QImage readBad;
 };
 
-// Draws all eight; any thread may, once the application exists.
-Set DrawAll();
+// Draws all eight at the screen's device pixel ratio; any thread may, once the application exists.
+Set DrawAll(qreal devicePixelRatio);
 
 }  // namespace ReadViewPictures
