@@ -8,6 +8,8 @@
 #include <QDirIterator>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
 #include <sqlite3.h>
 #include <unistd.h>
 
@@ -54,9 +56,22 @@ QString Digest(const QString& path) {
     return QString::fromLatin1(hash.result().toHex());
 }
 
+// Without a flush of its own: QFile::copy syncs every file it writes, which
+// made a first start wait on the disk once per picture; the staged files are
+// flushed together before they replace anything.
 bool CopyReplacing(const QString& from, const QString& to) {
-    QFile::remove(to);
-    return QFile::copy(from, to);
+    std::error_code error;
+    return std::filesystem::copy_file(QFile::encodeName(from).constData(), QFile::encodeName(to).constData(),
+                                      std::filesystem::copy_options::overwrite_existing, error);
+}
+
+// One flush of the file system that holds the folder.
+bool SyncFileSystem(const QString& folder) {
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool synced = ::syncfs(fd) == 0;
+    ::close(fd);
+    return synced;
 }
 
 bool SyncFile(const QString& path) {
@@ -172,6 +187,8 @@ bool InstallationUpdater::Update(bool callerHoldsLock) {
     for (const char* folder : kContentFolders)
         ready = ready && PrepareFolder(QLatin1String(folder), false, true);
     ready = ready && MakeFolder(pupilDir_ + QStringLiteral("/Common/myvoice")) && PrepareDatabase();
+    // Nothing replaces a file before every new file is on the disk.
+    ready = ready && (SyncFileSystem(pupilDir_) || Fail(QStringLiteral("cannot write to %1").arg(pupilDir_)));
     for (const char* program : kOldProgramFiles)
         if (QFileInfo::exists(pupilDir_ + QLatin1Char('/') + QLatin1String(program)))
             stale_ << pupilDir_ + QLatin1Char('/') + QLatin1String(program);
