@@ -28,7 +28,8 @@ QString PupilFolder::DefaultPath() {
 }
 
 bool PupilFolder::MakeLockFolder() const {
-    return QDir().mkpath(BinDir() + QStringLiteral("/AppPics")) && QFileInfo(BinDir() + QStringLiteral("/AppPics")).isWritable();
+    const QString appPics = BinDir() + QStringLiteral("/AppPics");
+    return QDir().mkpath(appPics) && QFileInfo(appPics).isWritable();
 }
 
 PupilFolder::Outcome PupilFolder::Prepare() {

@@ -10,7 +10,6 @@
 #include <optional>
 
 #include "app/FormMain.h"
-#include "media/InstanceLock.h"
 #include "app/PupilFolder.h"
 #include "app/QtMessageService.h"
 #include "app/QtTranslations.h"
@@ -18,6 +17,7 @@
 #include "app/RunningInstance.h"
 #include "app/SessionEnd.h"
 #include "app/StartupWarmup.h"
+#include "media/InstanceLock.h"
 #include "media/MediaStore.h"
 #include "media/PulseRecorder.h"
 #include "media/PulseSoundOutput.h"
@@ -28,6 +28,32 @@ const QString kTitle = QStringLiteral("英语Orvanel");
 
 void Tell(MessageService& messages, const QString& text, MsgIcon icon) {
     messages.Show(text, kTitle, MsgButtons::Ok, icon);
+}
+
+// Says on the terminal and in a message box what came of bringing the
+// pupil's folder up to date; false when the program cannot go on. A folder
+// just made is explained once the window shows.
+bool ReportPreparation(MessageService& messages, const PupilFolder& pupil, PupilFolder::Outcome outcome) {
+    using Outcome = PupilFolder::Outcome;
+    switch (outcome) {
+    case Outcome::UpToDate:
+    case Outcome::Updated:
+        return true;
+    case Outcome::Made:
+        std::printf("The pupil's own data is in %s\n", qPrintable(pupil.Path()));
+        std::fflush(stdout);
+        return true;
+    case Outcome::UpdateFailed:
+        std::fprintf(stderr, "orvanel: %s\n", qPrintable(pupil.Error()));
+        Tell(messages, pupil.Message(outcome), MsgIcon::Warning);
+        return true;
+    case Outcome::CannotMake:
+    case Outcome::ContentUnreadable:
+        std::fprintf(stderr, "orvanel: %s\n", qPrintable(pupil.Error()));
+        Tell(messages, pupil.Message(outcome), MsgIcon::Critical);
+        return false;
+    }
+    return false;
 }
 
 // A screen scaled to 150 % or 200 % may be smaller than the window's
@@ -97,16 +123,7 @@ int RunOrvanel(int argc, char* argv[], const QString& programDir, const std::fun
         return 1;
     }
     const PupilFolder::Outcome outcome = pupil ? pupil->Prepare() : PupilFolder::Outcome::UpToDate;
-    if (outcome == PupilFolder::Outcome::Made)
-        std::printf("The pupil's own data is in %s\n", qPrintable(pupil->Path())), std::fflush(stdout);
-    if (outcome == PupilFolder::Outcome::UpdateFailed || outcome == PupilFolder::Outcome::CannotMake ||
-        outcome == PupilFolder::Outcome::ContentUnreadable)
-        std::fprintf(stderr, "orvanel: %s\n", qPrintable(pupil->Error()));
-    if (outcome == PupilFolder::Outcome::CannotMake || outcome == PupilFolder::Outcome::ContentUnreadable) {
-        Tell(messages, pupil->Message(outcome), MsgIcon::Critical);
-        return 1;
-    }
-    if (outcome == PupilFolder::Outcome::UpdateFailed) Tell(messages, pupil->Message(outcome), MsgIcon::Warning);
+    if (pupil && !ReportPreparation(messages, *pupil, outcome)) return 1;
 
     PulseSoundOutput output;
     PulseRecorder recorder;
