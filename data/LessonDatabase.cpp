@@ -13,6 +13,7 @@ namespace {
 
 const QString kMissing = QStringLiteral("找不到词库文件：\n%1\n请重新安装本软件。");
 const QString kCannotOpen = QStringLiteral("无法打开词库文件：\n%1\n请确认这个文件可以读取。");
+const QString kBusy = QStringLiteral("词库文件正在被其他程序使用：\n%1\n请关闭其他程序后再试。");
 const QString kDamaged = QStringLiteral("词库文件已损坏，无法读取：\n%1\n请重新安装本软件。");
 const QString kNotSaved = QStringLiteral("学习结果没有保存：无法写入词库文件\n%1\n请确认这个文件和它所在的文件夹可以写入，程序会在下次保存时再试。");
 const QString kNotKept = QStringLiteral("词库文件不能写入：\n%1\n可以照常学习，但是这次的学习结果不能保存。");
@@ -38,14 +39,20 @@ void LessonDatabase::BuildConnString(const QString& appPicsDir) {
     connString_ = QStringLiteral("Data Source=") + dbFilePath_;
 }
 
-bool LessonDatabase::TryConnect(const QByteArray& path, int flags) {
-    if (sqlite3_open_v2(path.constData(), &db_, flags, nullptr) == SQLITE_OK &&
-        sqlite3_exec(db_, "select count(*) from sqlite_master", nullptr, nullptr, nullptr) == SQLITE_OK) {
-        sqlite3_busy_timeout(db_, 2000);
-        return true;
+LessonDatabase::Access LessonDatabase::TryConnect(const QByteArray& path, int flags) {
+    if (sqlite3_open_v2(path.constData(), &db_, flags, nullptr) == SQLITE_OK) {
+        sqlite3_busy_timeout(db_, busyWaitMs_);
+        if (sqlite3_exec(db_, "select count(*) from sqlite_master", nullptr, nullptr, nullptr) == SQLITE_OK)
+            return Access::Ok;
     }
+    const Access failure = Busy() ? Access::Busy : Access::Damaged;
     Disconnect();
-    return false;
+    return failure;
+}
+
+// Another program holds the file past the busy wait.
+bool LessonDatabase::Busy() const {
+    return db_ && (sqlite3_extended_errcode(db_) & 0xff) == SQLITE_BUSY;
 }
 
 void LessonDatabase::Disconnect() {
@@ -68,8 +75,13 @@ LessonDatabase::Access LessonDatabase::Connect() {
     if (!QFileInfo(dbFilePath_).isFile()) return Access::Missing;
     const Access access = OpenInPlace();
     if (checkedWritable_ || (access != Access::Ok && access != Access::NotWritable)) return access;
+    const Access writes = access == Access::Ok ? WritesReachTheFile() : Access::NotWritable;
+    if (writes == Access::Busy) {
+        Disconnect();
+        return Access::Busy;
+    }
     checkedWritable_ = true;
-    if (access == Access::Ok && WritesReachTheFile()) return Access::Ok;
+    if (writes == Access::Ok) return Access::Ok;
     Release();
     return OpenInMemory();
 }
@@ -81,18 +93,22 @@ LessonDatabase::Access LessonDatabase::OpenInPlace() {
     if (form == ModuleCrpt::HeaderForm::Unknown) return Access::Damaged;
     if (form == ModuleCrpt::HeaderForm::Scrambled && !ModuleCrpt::ScrambleHeader(dbFilePath_))
         return Access::NotWritable;
-    if (TryConnect(QFile::encodeName(dbFilePath_), SQLITE_OPEN_READWRITE)) {
+    const Access access = TryConnect(QFile::encodeName(dbFilePath_), SQLITE_OPEN_READWRITE);
+    if (access == Access::Ok) {
         if (!sqlite3_db_readonly(db_, "main")) return Access::Ok;
         Release();
         return Access::NotWritable;
     }
-    Release();
-    return Access::Damaged;
+    // A file another program holds is left as it is: scrambling it under
+    // the holder would damage it, and the next open takes it in either form.
+    if (access == Access::Damaged) Release();
+    return access;
 }
 
 // Setting the header's user version to its own value needs the journal, so
 // it fails where the folder or the file cannot be written; nothing changes.
-bool LessonDatabase::WritesReachTheFile() {
+// A writer of another program's makes it wait, which says nothing of the file.
+LessonDatabase::Access LessonDatabase::WritesReachTheFile() {
     sqlite3_stmt* stmt = nullptr;
     int version = 0;
     if (sqlite3_prepare_v2(db_, "pragma user_version", -1, &stmt, nullptr) == SQLITE_OK &&
@@ -102,8 +118,9 @@ bool LessonDatabase::WritesReachTheFile() {
     const QByteArray probe = "pragma user_version = " + QByteArray::number(version);
     const bool writable = sqlite3_exec(db_, "begin immediate", nullptr, nullptr, nullptr) == SQLITE_OK &&
                           sqlite3_exec(db_, probe.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    const Access access = writable ? Access::Ok : Busy() ? Access::Busy : Access::NotWritable;
     sqlite3_exec(db_, "rollback", nullptr, nullptr, nullptr);
-    return writable;
+    return access;
 }
 
 LessonDatabase::Access LessonDatabase::OpenInMemory() {
@@ -152,6 +169,7 @@ void LessonDatabase::ReportReadFailure(Access access) {
     case Access::Missing: Report(kMissing, MsgIcon::Critical); return;
     case Access::NotWritable: Report(kCannotOpen, MsgIcon::Critical); return;
     case Access::Damaged: Report(kDamaged, MsgIcon::Critical); return;
+    case Access::Busy: Report(kBusy, MsgIcon::Warning); return;
     case Access::Ok: return;
     }
 }
@@ -179,7 +197,11 @@ bool LessonDatabase::OpenRecordset(const SqlStatement& query) {
         return false;
     }
     if (SharedRecordset.Open(db_, SqlText)) return true;
-    if (!inBatch_) {
+    if (inBatch_) return false;
+    if (Busy()) {
+        Disconnect();
+        Report(kBusy, MsgIcon::Warning);
+    } else {
         Release();
         Report(kDamaged, MsgIcon::Critical);
     }
@@ -199,7 +221,8 @@ bool LessonDatabase::BeginBatch() {
         return false;
     }
     if (sqlite3_exec(db_, "begin immediate", nullptr, nullptr, nullptr) != SQLITE_OK) {
-        Release();
+        if (Busy()) Disconnect();
+        else Release();
         Report(kNotSaved, MsgIcon::Critical);
         return false;
     }

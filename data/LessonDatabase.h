@@ -24,6 +24,8 @@ public:
     LessonDatabase& operator=(const LessonDatabase&) = delete;
 
     void BuildConnString(const QString& appPicsDir);
+    // How long a read waits for a file that another program holds.
+    void SetBusyWait(int milliseconds) { busyWaitMs_ = milliseconds; }
     QString DbFilePath() const { return dbFilePath_; }
     QString ConnString() const { return connString_; }
 
@@ -79,14 +81,15 @@ public:
     static bool CreateEmptyDatabase(const QString& path, const QString& versionDB, QString* error);
 
 private:
-    enum class Access { Ok, Missing, NotWritable, Damaged };
+    enum class Access { Ok, Missing, NotWritable, Damaged, Busy };
 
     bool ReadSettings();
     Access Connect();
     Access OpenInPlace();
     Access OpenInMemory();
-    bool TryConnect(const QByteArray& path, int flags);
-    bool WritesReachTheFile();
+    Access TryConnect(const QByteArray& path, int flags);
+    Access WritesReachTheFile();
+    bool Busy() const;
     void Disconnect();
     void Release();
     // Closes the shared recordset and leaves the file scrambled, if open.
@@ -104,6 +107,7 @@ private:
     sqlite3* db_ = nullptr;
     bool inBatch_ = false;
     int holdOpen_ = 0;
+    int busyWaitMs_ = 2000;
     bool checkedWritable_ = false;
     bool inMemory_ = false;
     bool toldNotKept_ = false;
