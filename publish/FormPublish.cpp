@@ -197,7 +197,7 @@ void FormPublish::cmdCheckPic_Click() {
 
 void FormPublish::cmdCopyPic_Click() {
     const QString dest = BoxText(txtPicDest);
-    if (!DestinationReady(dest)) return;
+    if (!DestinationReady(dest, {BoxText(txtPicSrc)})) return;
     SetItemNum(kLackingPictures);
     const auto outcome = rules_.CopyPictures(BoxText(txtPicSrc), dest);
     ShowList(outcome.missing);
@@ -216,7 +216,7 @@ void FormPublish::cmdCheckAudio_Click() {
 
 void FormPublish::cmdCopyAudio_Click() {
     const QString dest = BoxText(txtAudioDest);
-    if (!DestinationReady(dest)) return;
+    if (!DestinationReady(dest, {BoxText(txtAudioSrc1), BoxText(txtAudioSrc2)})) return;
     SetItemNum(kLackingAudio);
     const auto outcome = rules_.CopyAudio(BoxText(txtAudioSrc1), BoxText(txtAudioSrc2), dest);
     ShowList(outcome.missing);
@@ -274,10 +274,21 @@ QStringList FormPublish::ListedWords() const {
     return words;
 }
 
-bool FormPublish::DestinationReady(const QString& dir) {
-    if (PublishRules::IsWritableFolder(dir)) return true;
-    const QString text = dir.isEmpty() ? QStringLiteral("还没有选择目标文件夹（Destination），没有复制任何文件。")
-                                       : QStringLiteral("目标文件夹“%1”不存在或不能写入，没有复制任何文件。").arg(dir);
+// The copy scrambles what it writes, so a destination among the sources
+// would scramble the editor's own files.
+bool FormPublish::DestinationReady(const QString& dir, const QStringList& sourceDirs) {
+    QString text;
+    if (dir.isEmpty()) {
+        text = QStringLiteral("还没有选择目标文件夹（Destination），没有复制任何文件。");
+    } else if (!PublishRules::IsWritableFolder(dir)) {
+        text = QStringLiteral("目标文件夹“%1”不存在或不能写入，没有复制任何文件。").arg(dir);
+    } else if (const QString source = PublishRules::SourceClashingWith(dir, sourceDirs); !source.isEmpty()) {
+        text = QStringLiteral("目标文件夹“%1”和源文件夹“%2”是同一个文件夹，或者一个在另一个里面。"
+                              "为了不改动源文件，没有复制任何文件，请另选一个目标文件夹。")
+                   .arg(dir, source);
+    } else {
+        return true;
+    }
     messages_.Show(text, kTitle, MsgButtons::Ok, MsgIcon::Warning);
     return false;
 }

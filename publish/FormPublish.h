@@ -70,7 +70,7 @@ private:
     void SetItemNum(const QString& text);
     void ShowList(const QStringList& words);
     QStringList ListedWords() const;
-    bool DestinationReady(const QString& dir);
+    bool DestinationReady(const QString& dir, const QStringList& sourceDirs);
     void ReportFailures(const QString& dir, const QStringList& words);
     QString StartDir(const QString& boxText) const;
     void Say(const QString& text);

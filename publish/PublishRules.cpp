@@ -1,5 +1,6 @@
 #include "publish/PublishRules.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -18,13 +19,41 @@ bool IsFile(const QString& path) {
     return !path.isEmpty() && QFileInfo(path).isFile();
 }
 
-// The first audio source keeps each word in a subfolder named after its
-// first character.
-QString LetterSource(const QString& dir, const QString& word) {
-    return PublishRules::PathIn(PublishRules::PathIn(dir, word.left(1)), word + QStringLiteral(".wav"));
+// The real path, links followed; empty for what does not exist.
+QString Canonical(const QString& path) {
+    return path.isEmpty() ? QString() : QFileInfo(path).canonicalFilePath();
+}
+
+bool Within(const QString& path, const QString& folder) {
+    if (path.isEmpty() || folder.isEmpty()) return false;
+    return path == folder || path.startsWith(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/'));
+}
+
+// Where a write to path lands: through a link, at what it points to. Empty
+// when that cannot be told (a dangling link), so nothing is written there.
+// In a folder that does not exist nothing can be written at all.
+QString Landing(const QString& path) {
+    const QFileInfo info(path);
+    if (info.exists()) return info.canonicalFilePath();
+    if (info.isSymLink()) return QString();
+    const QString folder = Canonical(info.absolutePath());
+    return folder.isEmpty() ? info.absoluteFilePath() : folder + QLatin1Char('/') + info.fileName();
 }
 
 }  // namespace
+
+QString PublishRules::Find(const QString& dir, const QString& fileName) const {
+    const QString exact = PathIn(dir, fileName);
+    if (exact.isEmpty() || QFileInfo::exists(exact)) return exact;
+    const QString entry = index_.Find(QDir::cleanPath(dir), fileName);
+    return entry.isEmpty() ? exact : PathIn(dir, entry);
+}
+
+// The first audio source keeps each word in a subfolder named after its
+// first character.
+QString PublishRules::LetterSource(const QString& dir, const QString& word) const {
+    return Find(Find(dir, word.left(1)), word + QStringLiteral(".wav"));
+}
 
 bool PublishRules::LoadAllWords(const QString& path) {
     QFile file(path);
@@ -63,7 +92,7 @@ QString PublishRules::DecodeWordFile(const QByteArray& bytes) {
 QStringList PublishRules::CheckPictures(const QString& sourceDir) const {
     QStringList lacking;
     for (const QString& word : words_)
-        if (!MediaStore::IsSafeWord(word) || !IsFile(PathIn(sourceDir, word + QStringLiteral(".jpg"))))
+        if (!MediaStore::IsSafeWord(word) || !IsFile(Find(sourceDir, word + QStringLiteral(".jpg"))))
             lacking << word;
     return lacking;
 }
@@ -73,7 +102,7 @@ QStringList PublishRules::CheckAudio(const QString& letterSourceDir, const QStri
     for (const QString& word : words_)
         if (!MediaStore::IsSafeWord(word) ||
             (!IsFile(LetterSource(letterSourceDir, word)) &&
-             !IsFile(PathIn(flatSourceDir, word + QStringLiteral(".wav")))))
+             !IsFile(Find(flatSourceDir, word + QStringLiteral(".wav")))))
             lacking << word;
     return lacking;
 }
@@ -87,8 +116,12 @@ PublishRules::CopyOutcome PublishRules::CopyPictures(const QString& sourceDir, c
             outcome.missing << word;
             continue;
         }
-        const QString source = PathIn(sourceDir, word + QStringLiteral(".jpg"));
+        const QString source = Find(sourceDir, word + QStringLiteral(".jpg"));
         const QString target = PathIn(destDir, word + QStringLiteral(".jpg"));
+        if (LandsOnSource(target, source, {sourceDir})) {
+            outcome.failed << word;
+            continue;
+        }
         if (!IsFile(source)) {
             outcome.missing << word;
         } else if (!QFileInfo::exists(target) && !CopyFile(source, target)) {
@@ -109,9 +142,13 @@ PublishRules::CopyOutcome PublishRules::CopyAudio(const QString& letterSourceDir
             continue;
         }
         const QString first = LetterSource(letterSourceDir, word);
-        const QString second = PathIn(flatSourceDir, word + QStringLiteral(".wav"));
+        const QString second = Find(flatSourceDir, word + QStringLiteral(".wav"));
         const QString target = PathIn(destDir, word + QStringLiteral(".wav"));
         const QString source = IsFile(first) ? first : IsFile(second) ? second : QString();
+        if (LandsOnSource(target, source, {letterSourceDir, flatSourceDir})) {
+            outcome.failed << word;
+            continue;
+        }
         if (source.isEmpty()) {
             outcome.missing << word;
         } else if (!CopyFile(source, target)) {
@@ -166,6 +203,27 @@ bool PublishRules::CopyFile(const QString& source, const QString& target) {
 bool PublishRules::IsWritableFolder(const QString& dir) {
     const QFileInfo info(dir);
     return !dir.isEmpty() && info.isDir() && info.isWritable();
+}
+
+// A link at the destination, or a source folder reached through one, could
+// make the copy or its scrambling write the editor's own file.
+bool PublishRules::LandsOnSource(const QString& target, const QString& source, const QStringList& sourceDirs) {
+    if (target.isEmpty()) return false;
+    const QString landing = Landing(target);
+    if (landing.isEmpty()) return true;
+    if (!source.isEmpty() && landing == Canonical(source)) return true;
+    for (const QString& dir : sourceDirs)
+        if (Within(landing, Canonical(dir))) return true;
+    return false;
+}
+
+QString PublishRules::SourceClashingWith(const QString& destDir, const QStringList& sourceDirs) {
+    const QString dest = Canonical(destDir);
+    for (const QString& dir : sourceDirs) {
+        const QString source = Canonical(dir);
+        if (Within(source, dest) || Within(dest, source)) return dir;
+    }
+    return QString();
 }
 
 QString PublishRules::ClipboardText(const QStringList& entries) {

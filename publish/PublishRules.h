@@ -4,11 +4,15 @@
 #include <QString>
 #include <QStringList>
 
+#include "media/FolderIndex.h"
+
 // What the publishing window does with a word list and the editor's folders,
 // apart from its widgets: loading the list, checking which words lack a
 // picture or a pronunciation, copying and scrambling them for the media
 // store. A word that could name a path outside its folder has no file: no
-// file is ever read or written because of such a word.
+// file is ever read or written because of such a word. Source files are
+// found whatever their letter case, as the media store finds its own, and
+// are never written: a copy that would land on a source file fails instead.
 class PublishRules {
 public:
     // Words the copy could not handle: no source at all, or a file that
@@ -43,6 +47,9 @@ public:
     static bool DecryptPicFile(const QString& path);
 
     static bool IsWritableFolder(const QString& dir);
+    // The first of the source folders that is the destination, lies inside
+    // it or holds it, however the paths are spelled; empty when none does.
+    static QString SourceClashingWith(const QString& destDir, const QStringList& sourceDirs);
     // Each entry preceded by a line break, as the list goes to the clipboard.
     static QString ClipboardText(const QStringList& entries);
     static QString ImageSearchAddress(const QString& word);
@@ -50,8 +57,13 @@ public:
     static QString PathIn(const QString& dir, const QString& fileName);
 
 private:
+    // A file's path in a folder whatever the letter case of its name.
+    QString Find(const QString& dir, const QString& fileName) const;
+    QString LetterSource(const QString& dir, const QString& word) const;
     static bool ConvertFile(const QString& path, const QString& toExtension);
     static bool CopyFile(const QString& source, const QString& target);
+    static bool LandsOnSource(const QString& target, const QString& source, const QStringList& sourceDirs);
 
     QStringList words_;
+    mutable FolderIndex index_;
 };

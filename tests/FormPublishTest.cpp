@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -65,6 +66,17 @@ protected:
         QStringList texts;
         for (int i = 0; i < window->List1->count(); ++i) texts << window->List1->item(i)->text();
         return texts;
+    }
+
+    // Every file below the temporary folder with its bytes (links not followed).
+    QMap<QString, QByteArray> Files() const {
+        QMap<QString, QByteArray> files;
+        QDirIterator it(dir.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            QFile file(it.next());
+            files[it.filePath()] = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("unreadable");
+        }
+        return files;
     }
 
     QString LastMessage() const { return messages.shown.empty() ? QString() : messages.shown.back().text; }
@@ -161,6 +173,42 @@ TEST_F(FormPublishTest, CopyingPicturesScramblesThemAtTheDestination) {
     EXPECT_EQ(Items(), QStringList({"plum"}));
     EXPECT_EQ(Read("dest/apple.pet").left(4), QByteArray("\xFF\x1B\xFF\x07"));
     EXPECT_FALSE(QFileInfo::exists(Path("dest/apple.jpg")));
+}
+
+// However the paths are spelled, a destination that is a source folder,
+// lies inside one or holds one is refused with one message before anything
+// is copied, for either audio source.
+TEST_F(FormPublishTest, ADestinationAmongTheSourcesIsRefusedBeforeAnythingIsCopied) {
+    LoadWords("apple\n");
+    for (const QString folder : {"src", "outer/src"}) {
+        Write(folder + "/apple.jpg", TempInstall::MakeJpeg());
+        Write(folder + "/apple.wav", TempInstall::MakeWav(0.1));
+        Write(folder + "/a/apple.wav", TempInstall::MakeWav(0.1));
+    }
+    ASSERT_TRUE(QFile::link(Path("src"), Path("link")));
+    const std::pair<QString, QString> cases[] = {
+        {"src/", "src"}, {"src", "outer/../src/"}, {"src/", "link/"}, {"src", "src/a/"}, {"outer/src/", "outer"}};
+    for (const auto& [source, dest] : cases) {
+        const std::string row = (source + " → " + dest).toStdString();
+        const auto before = Files();
+        const auto refuses = [&](QPushButton* copy) {
+            messages.shown.clear();
+            Click(copy);
+            ASSERT_EQ(messages.shown.size(), 1u) << row;
+            EXPECT_TRUE(LastMessage().contains("源文件夹") && LastMessage().contains("没有复制任何文件")) << row;
+            EXPECT_EQ(messages.shown.back().icon, MsgIcon::Warning) << row;
+            EXPECT_EQ(Files(), before) << row;
+        };
+        window->txtPicSrc->setText(Path(source));
+        window->txtPicDest->setText(Path(dest));
+        refuses(window->cmdCopyPic);
+        window->txtAudioDest->setText(Path(dest));
+        for (QLineEdit* box : {window->txtAudioSrc1, window->txtAudioSrc2}) {
+            window->txtAudioSrc1->setText(box == window->txtAudioSrc1 ? Path(source) : Path("elsewhere"));
+            window->txtAudioSrc2->setText(box == window->txtAudioSrc2 ? Path(source) : Path("elsewhere"));
+            refuses(window->cmdCopyAudio);
+        }
+    }
 }
 
 TEST_F(FormPublishTest, ACopyThatFailsIsNotReportedAsDone) {

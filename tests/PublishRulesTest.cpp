@@ -73,9 +73,51 @@ TEST_F(PublishRulesTest, PictureCheckListsExactlyTheWordsWithoutPicture) {
     Write("src/apple.jpg", jpeg);
     Write("src/ice cream.jpg", jpeg);
     QDir().mkpath(Path("src/pear.jpg"));  // a folder is not a picture
-    EXPECT_EQ(rules.CheckPictures(Path("src/")), QStringList({"Apple", "pear"}));
-    EXPECT_EQ(rules.CheckPictures(Path("src")), QStringList({"Apple", "pear"})) << "a box typed without separator";
+    EXPECT_EQ(rules.CheckPictures(Path("src/")), QStringList({"pear"}));
+    EXPECT_EQ(rules.CheckPictures(Path("src")), QStringList({"pear"})) << "a box typed without separator";
     EXPECT_EQ(rules.CheckPictures(""), rules.PublishWords()) << "no folder chosen";
+}
+
+// Source look-ups ignore letter case, as the media store's do; what is
+// written is named after the word.
+TEST_F(PublishRulesTest, SourcesAreFoundWhateverTheirLetterCase) {
+    LoadWords("Monday\nTuesday\n");
+    Write("src/monday.JPG", jpeg);
+    Write("src/TUESDAY.jpg", jpeg);
+    Write("letters/m/monday.wav", wav);
+    Write("flat/tuesday.WAV", wav);
+    QDir().mkpath(Path("dest"));
+
+    EXPECT_EQ(rules.CheckPictures(Path("src/")), QStringList());
+    EXPECT_EQ(rules.CheckAudio(Path("letters"), Path("flat")), QStringList());
+    EXPECT_EQ(rules.CopyPictures(Path("src"), Path("dest")).missing, QStringList());
+    EXPECT_EQ(rules.CopyAudio(Path("letters"), Path("flat"), Path("dest")).missing, QStringList());
+    EXPECT_EQ(QDir(Path("dest")).entryList(QDir::Files, QDir::Name),
+              QStringList({"Monday.abw", "Monday.pet", "Tuesday.abw", "Tuesday.pet"}));
+    EXPECT_EQ(Read("dest/Tuesday.abw"), Scrambled(wav));
+    EXPECT_EQ(Read("src/monday.JPG"), jpeg);
+    EXPECT_EQ(Read("letters/m/monday.wav"), wav);
+}
+
+// A link at the destination into a source folder, or a letter folder that
+// is a link to the destination: that word fails and its source file stays.
+TEST_F(PublishRulesTest, ACopyNeverWritesASourceFileThroughALink) {
+    LoadWords("apple\npear\n");
+    Write("src/apple.jpg", jpeg);
+    Write("src/pear.jpg", jpeg);
+    QDir().mkpath(Path("dest"));
+    ASSERT_TRUE(QFile::link(Path("src/apple.jpg"), Path("dest/apple.jpg")));
+    const auto pictures = rules.CopyPictures(Path("src"), Path("dest"));
+    EXPECT_EQ(pictures.failed, QStringList({"apple"}));
+    EXPECT_EQ(Read("src/apple.jpg"), jpeg);
+    EXPECT_EQ(Read("dest/pear.pet"), Scrambled(jpeg));
+
+    Write("sounds/apple.wav", wav);
+    QDir().mkpath(Path("letters"));
+    ASSERT_TRUE(QFile::link(Path("sounds"), Path("letters/a")));
+    const auto audio = rules.CopyAudio(Path("letters"), "", Path("sounds"));
+    EXPECT_EQ(audio.failed, QStringList({"apple"}));
+    EXPECT_EQ(Read("sounds/apple.wav"), wav);
 }
 
 TEST_F(PublishRulesTest, CopyingPicturesKeepsAPlainPictureAtTheDestinationAndReplacesAnOlderScrambledOne) {
