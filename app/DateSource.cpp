@@ -1,0 +1,5 @@
+#include "app/DateSource.h"
+
+QDateTime DateSource::Now() const {
+    return QDateTime::currentDateTime();
+}
