@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include "games/GamePicture.h"
+#include "views/PictureAccessible.h"
 
 namespace {
 
@@ -20,6 +21,7 @@ constexpr int kInset = 6;
 
 FlipCard::FlipCard(int index, QWidget* parent)
     : QFrame(parent), imgWord(new GamePicture(this)), lblWord(new QLabel(this)), index_(index) {
+    PictureAccessible::Install();
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
     // The picture and the text are part of the card: a click on them is a click on the card.
@@ -46,6 +48,14 @@ void FlipCard::ShowPicture(const QImage& picture, const QString& english) {
     imgWord->setAccessibleName(english);
     imgWord->show();
     setAccessibleName(english);
+}
+
+bool FlipCard::CanBePressed() const {
+    return static_cast<bool>(onTurn);
+}
+
+void FlipCard::Press() {
+    if (onTurn) onTurn(index_);
 }
 
 void FlipCard::SetHighlight(bool on) {

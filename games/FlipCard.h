@@ -3,13 +3,16 @@
 #include <QFrame>
 #include <functional>
 
+#include "views/PressablePicture.h"
+
 class GamePicture;
 class QLabel;
 
 // One card of the flip game: a word's spelling or its picture on a white
 // card. A click anywhere on it, or Space or Enter while it has the focus,
-// turns it; the arrow keys ask the board to move the focus.
-class FlipCard : public QFrame {
+// turns it; the arrow keys ask the board to move the focus. A screen reader
+// hears a button named by the card's word, and pressing it turns the card.
+class FlipCard : public QFrame, public PressablePicture {
 public:
     FlipCard(int index, QWidget* parent);
 
@@ -18,6 +21,9 @@ public:
     void ShowPicture(const QImage& picture, const QString& english);
     void SetHighlight(bool on);
     bool Highlighted() const { return highlighted_; }
+
+    bool CanBePressed() const override;
+    void Press() override;
 
     GamePicture* imgWord;
     QLabel* lblWord;

@@ -6,7 +6,11 @@
 #include <QPainterPath>
 #include <QStyleOptionFocusRect>
 
-GamePicture::GamePicture(QWidget* parent) : QWidget(parent) {}
+#include "views/PictureAccessible.h"
+
+GamePicture::GamePicture(QWidget* parent) : QWidget(parent) {
+    PictureAccessible::Install();
+}
 
 void GamePicture::SetPicture(const QImage& picture) {
     picture_ = picture;
@@ -26,6 +30,14 @@ void GamePicture::SetClickHandler(std::function<void()> handler) {
     clicked_ = std::move(handler);
     setFocusPolicy(clicked_ ? Qt::StrongFocus : Qt::NoFocus);
     setCursor(clicked_ ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+bool GamePicture::CanBePressed() const {
+    return static_cast<bool>(clicked_);
+}
+
+void GamePicture::Press() {
+    if (clicked_) clicked_();
 }
 
 void GamePicture::paintEvent(QPaintEvent*) {

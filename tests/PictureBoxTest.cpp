@@ -3,8 +3,26 @@
 #include <QImage>
 #include <QPainter>
 
+#include <QAccessible>
+#include <QRadioButton>
+#include <QTest>
+#include <QToolButton>
+#include <functional>
+
+#include "games/FlipCard.h"
+#include "games/FormTip.h"
+#include "games/GamePicture.h"
+#include "games/WordFFK.h"
+#include "games/WordPPK2.h"
+#include "quiz/FormRRK.h"
 #include "tests/support/QtApp.h"
+#include "tests/support/ScriptedTickSource.h"
+#include "tests/support/ViewFixture.h"
+#include "views/Orvanel.h"
 #include "views/PictureBox.h"
+#include "views/ReadViewPictures.h"
+#include "views/WordPicList.h"
+#include "views/WordPicture.h"
 
 namespace {
 
@@ -67,3 +85,175 @@ TEST(PictureBox, ShowsThePictureAtTheSizeItEndsWith) {
     box.SetPicture(Halves(40, 30));
     EXPECT_EQ(box.Image().pixel(500, 225), qRgb(0, 0, 255));
 }
+
+namespace {
+
+// Every control that shows a word's picture, each in its real view, as a
+// screen reader finds it.
+class PictureAccessibilityTest : public ViewFixture {
+public:
+    struct Heard {
+        QWidget* control;
+        QAccessible::Role role;
+        QString name;
+        // What pressing it through the screen reader did; null where
+        // nothing can be pressed.
+        std::function<bool()> pressed;
+    };
+
+    void SetUp() override {
+        CreateUnits({{{0, 0, "apple", "苹果"}, {0, 0, "bird", "鸟"}, {0, 0, "cat", "猫"}}});
+        for (int n = 1; n <= 3; ++n)
+            install.WriteFile(QString("Bin/AppPics/Background%1.jpg").arg(n), TempInstall::MakeJpeg(80, 60));
+    }
+
+    bool SpokenOnly(const QString& word) const { return Spoken() == QStringList{word}; }
+
+    Heard MainPicture() {
+        qint16 second = 1;
+        ReadView().ChangeWord(second);
+        output.played.clear();
+        return {readView_->Picture1, QAccessible::Button, "bird", [this] { return SpokenOnly("bird"); }};
+    }
+
+    Heard DefaultMainPicture() { return {ReadView().Picture1, QAccessible::Button, "", nullptr}; }
+
+    Heard Thumbnail() {
+        qint16 first = 0;
+        ReadView().ChangeWord(first);
+        return {readView_->ArrImages[2], QAccessible::Button, "cat", [this] {
+                    return WaitFor([this] { return state.CurWordIndex == 2; });
+                }};
+    }
+
+    Heard ListSlot() {
+        picList_ = std::make_unique<WordPicList>(context, nullptr);
+        picList_->show();
+        picList_->LoadPics();
+        return {picList_->imgWord[1], QAccessible::Button, "bird", [this] { return SpokenOnly("bird"); }};
+    }
+
+    FlipCard* DealtCard(bool picture) {
+        flipGame_ = std::make_unique<WordFFK>(context, nullptr);
+        flipGame_->resize(800, 600);
+        flipGame_->show();
+        flipGame_->StartGameFFK();
+        for (FlipCard* card : flipGame_->PicWord)
+            if (card->isVisible() && card->imgWord->isVisible() == picture) return card;
+        return nullptr;
+    }
+
+    Heard PictureCard() { return Card(DealtCard(true)); }
+    Heard TextCard() { return Card(DealtCard(false)); }
+
+    static Heard Card(FlipCard* card) {
+        return {card, QAccessible::Button, card->accessibleName(), [card] { return card->Highlighted(); }};
+    }
+
+    Heard CardsPicture() {
+        FlipCard* card = DealtCard(true);
+        return {card->imgWord, QAccessible::Graphic, card->accessibleName(), nullptr};
+    }
+
+    Heard Board() {
+        DealtCard(true);
+        return {flipGame_->PicGame, QAccessible::Pane, "游戏板", nullptr};
+    }
+
+    Heard QuestionPicture() {
+        question_ = std::make_unique<FormRRK>(context, nullptr);
+        question_->SetTestWord(0);
+        question_->show();
+        // Three words leave one of the four places empty.
+        int shown = 0;
+        while (question_->imgWord[shown]->isHidden()) ++shown;
+        return {question_->imgWord[shown], QAccessible::Button, question_->imgWord[shown]->Word(),
+                [this, shown] { return question_->optAns[shown]->isChecked(); }};
+    }
+
+    Heard TipPicture() {
+        tip_ = std::make_unique<FormTip>(store, sound, nullptr);
+        tip_->SetGameWord(" cat ", "猫");
+        tip_->show();
+        output.played.clear();
+        return {tip_->imgWord, QAccessible::Button, "cat", [this] { return SpokenOnly("cat"); }};
+    }
+
+    Heard LetterGameSpeaker() {
+        letterGame_ = std::make_unique<WordPPK2>(context, nullptr);
+        letterGame_->show();
+        return {letterGame_->imgStandardAudio, QAccessible::Button, "读单词", nullptr};
+    }
+
+    Orvanel& ReadView() {
+        if (!readView_) {
+            readView_ = std::make_unique<Orvanel>(context, ticks, ReadViewPictures::DrawAll(1.0), nullptr);
+            readView_->resize(1000, 640);
+            readView_->InitUserControl();
+            readView_->show();
+        }
+        return *readView_;
+    }
+
+    static bool WaitFor(const std::function<bool()>& condition) {
+        for (int i = 0; i < 100 && !condition(); ++i) QTest::qWait(10);
+        return condition();
+    }
+
+    ScriptedTickSource ticks;
+    std::unique_ptr<Orvanel> readView_;
+    std::unique_ptr<WordPicList> picList_;
+    std::unique_ptr<WordFFK> flipGame_;
+    std::unique_ptr<FormRRK> question_;
+    std::unique_ptr<FormTip> tip_;
+    std::unique_ptr<WordPPK2> letterGame_;
+};
+
+struct PictureKind {
+    const char* name;
+    PictureAccessibilityTest::Heard (PictureAccessibilityTest::*show)();
+};
+
+void PrintTo(const PictureKind& kind, std::ostream* out) {
+    *out << kind.name;
+}
+
+class PictureKindTest : public PictureAccessibilityTest, public ::testing::WithParamInterface<PictureKind> {};
+
+TEST_P(PictureKindTest, IsAnImageOrAButtonNamedByItsWord) {
+    const Heard expected = (this->*GetParam().show)();
+    ASSERT_NE(expected.control, nullptr);
+    QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(expected.control);
+    ASSERT_NE(heard, nullptr);
+    EXPECT_EQ(heard->role(), expected.role);
+    EXPECT_EQ(heard->text(QAccessible::Name), expected.name);
+    EXPECT_FALSE(heard->state().invisible);
+    QAccessibleActionInterface* actions = heard->actionInterface();
+    const bool pressable = actions && actions->actionNames().contains(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(pressable, expected.role == QAccessible::Button);
+    if (!expected.pressed) return;
+    ASSERT_TRUE(pressable);
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(expected.pressed()) << "pressing it does what a click does";
+}
+
+using T = PictureAccessibilityTest;
+INSTANTIATE_TEST_SUITE_P(
+    EveryKind, PictureKindTest,
+    ::testing::Values(PictureKind{"MainPicture", &T::MainPicture}, PictureKind{"DefaultMainPicture", &T::DefaultMainPicture},
+                      PictureKind{"Thumbnail", &T::Thumbnail}, PictureKind{"ListSlot", &T::ListSlot},
+                      PictureKind{"PictureCard", &T::PictureCard}, PictureKind{"TextCard", &T::TextCard},
+                      PictureKind{"CardsPicture", &T::CardsPicture}, PictureKind{"Board", &T::Board},
+                      PictureKind{"QuestionPicture", &T::QuestionPicture}, PictureKind{"TipPicture", &T::TipPicture},
+                      PictureKind{"LetterGameSpeaker", &T::LetterGameSpeaker}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The picture question's fifth option only clears the choice: nobody hears it.
+TEST_F(PictureAccessibilityTest, ThePictureQuestionsHiddenOptionIsNotAnnounced) {
+    QuestionPicture();
+    QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(question_->optAns[4]);
+    ASSERT_NE(heard, nullptr);
+    EXPECT_TRUE(heard->state().invisible);
+}
+
+}  // namespace

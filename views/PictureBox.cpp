@@ -1,9 +1,13 @@
 #include "views/PictureBox.h"
 
+#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "views/PictureAccessible.h"
+
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
+    PictureAccessible::Install();
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -50,6 +54,14 @@ QImage& PictureBox::Image() {
 
 void PictureBox::Refresh() {
     repaint();
+}
+
+bool PictureBox::CanBePressed() const {
+    return isSignalConnected(QMetaMethod::fromSignal(&PictureBox::clicked));
+}
+
+void PictureBox::Press() {
+    emit clicked();
 }
 
 void PictureBox::paintEvent(QPaintEvent*) {

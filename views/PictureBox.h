@@ -4,10 +4,12 @@
 #include <QWidget>
 
 #include "media/EffectSurface.h"
+#include "views/PressablePicture.h"
 
 // A picture box: shows one image at the box's own size. The transitions
-// draw straight into that image and put each frame on screen at once.
-class PictureBox : public QWidget, public EffectSurface {
+// draw straight into that image and put each frame on screen at once. Its
+// accessible name is left to its owner, who knows which word it shows.
+class PictureBox : public QWidget, public EffectSurface, public PressablePicture {
     Q_OBJECT
 public:
     explicit PictureBox(QWidget* parent);
@@ -23,6 +25,9 @@ public:
 
     QImage& Image() override;
     void Refresh() override;
+
+    bool CanBePressed() const override;
+    void Press() override;
 
 signals:
     void clicked();

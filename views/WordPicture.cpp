@@ -5,7 +5,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "views/PictureAccessible.h"
+
 WordPicture::WordPicture(QWidget* parent) : QWidget(parent) {
+    PictureAccessible::Install();
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
 }
@@ -20,6 +23,14 @@ void WordPicture::SetPicture(const QImage& picture, const QString& word) {
 void WordPicture::SetBorder(bool border) {
     border_ = border;
     update();
+}
+
+bool WordPicture::CanBePressed() const {
+    return isSignalConnected(QMetaMethod::fromSignal(&WordPicture::clicked));
+}
+
+void WordPicture::Press() {
+    emit clicked();
 }
 
 void WordPicture::paintEvent(QPaintEvent*) {

@@ -3,10 +3,13 @@
 #include <QImage>
 #include <QWidget>
 
+#include "views/PressablePicture.h"
+
 // A word's picture, stretched to fill the control. A click (or Space) and a
 // double click (or Enter) are reported, so that every use of a picture also
-// has a keyboard path. Its accessible name is the word it shows.
-class WordPicture : public QWidget {
+// has a keyboard path. Its accessible name is the word it shows; a screen
+// reader presses it as a click.
+class WordPicture : public QWidget, public PressablePicture {
     Q_OBJECT
 public:
     explicit WordPicture(QWidget* parent);
@@ -15,6 +18,9 @@ public:
     void SetBorder(bool border);
     bool HasBorder() const { return border_; }
     QString Word() const { return word_; }
+
+    bool CanBePressed() const override;
+    void Press() override;
 
 signals:
     void clicked();
