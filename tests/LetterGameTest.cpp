@@ -308,6 +308,7 @@ TEST_F(LetterGameTest, AfterTheBoardShrinksEveryTileIsOnIt) {
     Place(1, {800, 480});
     Place(2, {540, 300});
     view->resize(600, 400);
+    ASSERT_EQ(view->size(), QSize(600, 400));
     for (int i = 1; i <= 3; ++i)
         EXPECT_TRUE(view->rect().contains(Tile(i)->geometry())) << i << " at " << Tile(i)->x() << "," << Tile(i)->y();
 }
