@@ -400,6 +400,9 @@ TEST_F(FormMainTest, BookUnitDialogBrowsesAndChooses) {
     WhenModal([&](QWidget* modal) {
         auto* form = static_cast<FormBookUnit*>(modal);
         EXPECT_EQ(form->lblBookUnit->text(), "第1册  Unit 1 Hello!");
+        // At least the size of the listen-and-read view's check boxes.
+        const std::initializer_list<QWidget*> texts = {form->lstBook, form->lstUnit, form->lblBookUnit, form->cmdOK};
+        for (QWidget* text : texts) EXPECT_GE(text->font().pointSize(), 12);
         ClickItem(form->lstBook, 1);
         EXPECT_EQ(Items(form->lstUnit), QStringList{"Unit 1 Animals"});
         EXPECT_EQ(form->lblBookUnit->text(), "第2册  Unit 1 Animals");
