@@ -21,14 +21,17 @@ FormTip::FormTip(MediaStore& store, ModulePlaySound& sound, QWidget* parent)
     setWindowTitle(QStringLiteral("提示信息"));
     setModal(true);
 
+    // Sizes in points, so that they grow with the desktop's text size as
+    // the rest of the program does; none is smaller than the listen-and-read
+    // view's buttons.
     QFont english(QStringLiteral("Arial"));
-    english.setPixelSize(48);
+    english.setPointSize(36);
     english.setBold(true);
     lblEnglish->setFont(english);
     lblEnglish->setAlignment(Qt::AlignCenter);
     lblEnglish->setStyleSheet(QStringLiteral("color: #1d3557;"));
     QFont chinese = font();
-    chinese.setPixelSize(30);
+    chinese.setPointSize(22);
     lblChinese->setFont(chinese);
     lblChinese->setAlignment(Qt::AlignCenter);
     lblChinese->setWordWrap(true);
@@ -38,7 +41,7 @@ FormTip::FormTip(MediaStore& store, ModulePlaySound& sound, QWidget* parent)
     imgWord->SetClickHandler([this] { imgWord_Click(); });
 
     QFont button = font();
-    button.setPixelSize(22);
+    button.setPointSize(16);
     cmdOK->setFont(button);
     cmdOK->setMinimumSize(140, 48);
     cmdOK->setEnabled(false);

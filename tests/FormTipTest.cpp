@@ -94,4 +94,27 @@ TEST_F(FormTipTest, ClickingOrPressingSpaceOnThePictureSpeaksTheWord) {
     EXPECT_TRUE(tip.isVisible());
 }
 
+// Large enough for a young pupil: nothing smaller than the listen-and-read
+// view's buttons (13 points), given in points so it follows the desktop's
+// text size; a long word and meaning are shown whole, and a tall picture
+// still fills its frame.
+TEST_F(FormTipTest, TextsAreLargeAndWholeAndThePictureFillsItsFrame) {
+    StorePicture("Good afternoon", 30, 60);
+    tip.SetGameWord("Good afternoon", "下午好；（下午见面时用语）你好");
+    tip.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&tip));
+    for (QWidget* text : std::initializer_list<QWidget*>{tip.lblEnglish, tip.lblChinese, tip.cmdOK}) {
+        SCOPED_TRACE(text->metaObject()->className());
+        EXPECT_GE(text->font().pointSizeF(), 13.0);
+        EXPECT_GE(text->width(), text->minimumSizeHint().width());
+        EXPECT_GE(text->height(), text->hasHeightForWidth() ? text->heightForWidth(text->width())
+                                                            : text->minimumSizeHint().height());
+        EXPECT_TRUE(tip.rect().contains(text->geometry()));
+    }
+    // Inside the focus ring, the picture reaches both sides.
+    const QImage shown = tip.imgWord->grab().toImage();
+    for (const QPoint at : {QPoint(8, shown.height() / 2), QPoint(shown.width() - 9, shown.height() / 2)})
+        EXPECT_NEAR(qRed(shown.pixel(at)), 200, 30) << at.x() << "," << at.y();
+}
+
 }  // namespace
