@@ -96,8 +96,8 @@ public:
         QWidget* control;
         QAccessible::Role role;
         QString name;
-        // What pressing it through the screen reader did; null where
-        // nothing can be pressed.
+        // Whether pressing it through the screen reader did what a click
+        // does; null where there is nothing to check.
         std::function<bool()> pressed;
     };
 
@@ -107,108 +107,99 @@ public:
             install.WriteFile(QString("Bin/AppPics/Background%1.jpg").arg(n), TempInstall::MakeJpeg(80, 60));
     }
 
-    bool SpokenOnly(const QString& word) const { return Spoken() == QStringList{word}; }
-
     Heard MainPicture() {
         qint16 second = 1;
-        ReadView().ChangeWord(second);
+        ReadView()->ChangeWord(second);
         output.played.clear();
-        return {readView_->Picture1, QAccessible::Button, "bird", [this] { return SpokenOnly("bird"); }};
+        return {readView_->Picture1, QAccessible::Button, "bird", [this] { return Spoken() == QStringList{"bird"}; }};
     }
 
-    Heard DefaultMainPicture() { return {ReadView().Picture1, QAccessible::Button, "", nullptr}; }
+    Heard DefaultMainPicture() { return {ReadView()->Picture1, QAccessible::Button, "", nullptr}; }
 
     Heard Thumbnail() {
         qint16 first = 0;
-        ReadView().ChangeWord(first);
-        return {readView_->ArrImages[2], QAccessible::Button, "cat", [this] {
-                    return WaitFor([this] { return state.CurWordIndex == 2; });
-                }};
+        ReadView()->ChangeWord(first);
+        return {readView_->ArrImages[2], QAccessible::Button, "cat",
+                [this] { return QTest::qWaitFor([this] { return state.CurWordIndex == 2; }, 1000); }};
     }
 
     Heard ListSlot() {
-        picList_ = std::make_unique<WordPicList>(context, nullptr);
-        picList_->show();
-        picList_->LoadPics();
-        return {picList_->imgWord[1], QAccessible::Button, "bird", [this] { return SpokenOnly("bird"); }};
+        auto* list = Show(std::make_unique<WordPicList>(context, nullptr));
+        list->LoadPics();
+        return {list->imgWord[1], QAccessible::Button, "bird", [this] { return Spoken() == QStringList{"bird"}; }};
     }
 
-    FlipCard* DealtCard(bool picture) {
-        flipGame_ = std::make_unique<WordFFK>(context, nullptr);
-        flipGame_->resize(800, 600);
-        flipGame_->show();
-        flipGame_->StartGameFFK();
-        for (FlipCard* card : flipGame_->PicWord)
-            if (card->isVisible() && card->imgWord->isVisible() == picture) return card;
-        return nullptr;
-    }
-
-    Heard PictureCard() { return Card(DealtCard(true)); }
-    Heard TextCard() { return Card(DealtCard(false)); }
-
-    static Heard Card(FlipCard* card) {
-        return {card, QAccessible::Button, card->accessibleName(), [card] { return card->Highlighted(); }};
-    }
-
-    Heard CardsPicture() {
-        FlipCard* card = DealtCard(true);
-        return {card->imgWord, QAccessible::Graphic, card->accessibleName(), nullptr};
-    }
+    Heard PictureCard() { return Card(Dealt(true)); }
+    Heard TextCard() { return Card(Dealt(false)); }
+    Heard CardsPicture() { return {Dealt(true)->imgWord, QAccessible::Graphic, dealtWord_, nullptr}; }
 
     Heard Board() {
-        DealtCard(true);
-        return {flipGame_->PicGame, QAccessible::Pane, "游戏板", nullptr};
+        Dealt(true);
+        return {game_->PicGame, QAccessible::Pane, "游戏板", nullptr};
     }
 
     Heard QuestionPicture() {
-        question_ = std::make_unique<FormRRK>(context, nullptr);
+        question_ = Show(std::make_unique<FormRRK>(context, nullptr));
         question_->SetTestWord(0);
-        question_->show();
         // Three words leave one of the four places empty.
-        int shown = 0;
-        while (question_->imgWord[shown]->isHidden()) ++shown;
-        return {question_->imgWord[shown], QAccessible::Button, question_->imgWord[shown]->Word(),
-                [this, shown] { return question_->optAns[shown]->isChecked(); }};
+        int at = 0;
+        while (question_->imgWord[at]->isHidden()) ++at;
+        return {question_->imgWord[at], QAccessible::Button, question_->imgWord[at]->Word(),
+                [this, at] { return question_->optAns[at]->isChecked(); }};
     }
 
     Heard TipPicture() {
-        tip_ = std::make_unique<FormTip>(store, sound, nullptr);
-        tip_->SetGameWord(" cat ", "猫");
-        tip_->show();
+        auto* tip = Show(std::make_unique<FormTip>(store, sound, nullptr));
+        tip->SetGameWord(" cat ", "猫");
         output.played.clear();
-        return {tip_->imgWord, QAccessible::Button, "cat", [this] { return SpokenOnly("cat"); }};
+        return {tip->imgWord, QAccessible::Button, "cat", [this] { return Spoken() == QStringList{"cat"}; }};
     }
 
     Heard LetterGameSpeaker() {
-        letterGame_ = std::make_unique<WordPPK2>(context, nullptr);
-        letterGame_->show();
-        return {letterGame_->imgStandardAudio, QAccessible::Button, "读单词", nullptr};
+        return {Show(std::make_unique<WordPPK2>(context, nullptr))->imgStandardAudio, QAccessible::Button, "读单词",
+                nullptr};
     }
 
-    Orvanel& ReadView() {
+    template <class Window>
+    Window* Show(std::unique_ptr<Window> window) {
+        Window* shown = window.get();
+        shown->resize(1000, 640);
+        shown->show();
+        windows_.push_back(std::move(window));
+        return shown;
+    }
+
+    Orvanel* ReadView() {
         if (!readView_) {
-            readView_ = std::make_unique<Orvanel>(context, ticks, ReadViewPictures::DrawAll(1.0), nullptr);
-            readView_->resize(1000, 640);
+            readView_ = Show(std::make_unique<Orvanel>(context, ticks, ReadViewPictures::DrawAll(1.0), nullptr));
             readView_->InitUserControl();
-            readView_->show();
         }
-        return *readView_;
+        return readView_;
     }
 
-    static bool WaitFor(const std::function<bool()>& condition) {
-        for (int i = 0; i < 100 && !condition(); ++i) QTest::qWait(10);
-        return condition();
+    // A card of a fresh deal that shows the picture, or the spelling, of its word.
+    FlipCard* Dealt(bool picture) {
+        game_ = Show(std::make_unique<WordFFK>(context, nullptr));
+        game_->StartGameFFK();
+        for (int i = 0; i < 16; ++i)
+            if (game_->PicWord[i]->isVisible() && game_->PicWord[i]->imgWord->isVisible() == picture) {
+                dealtWord_ = game_->Rules().CardWord(i);
+                return game_->PicWord[i];
+            }
+        return nullptr;
+    }
+
+    Heard Card(FlipCard* card) {
+        return {card, QAccessible::Button, dealtWord_, [card] { return card->Highlighted(); }};
     }
 
     ScriptedTickSource ticks;
-    std::unique_ptr<Orvanel> readView_;
-    std::unique_ptr<WordPicList> picList_;
-    std::unique_ptr<WordFFK> flipGame_;
-    std::unique_ptr<FormRRK> question_;
-    std::unique_ptr<FormTip> tip_;
-    std::unique_ptr<WordPPK2> letterGame_;
+    std::vector<std::unique_ptr<QWidget>> windows_;
+    Orvanel* readView_ = nullptr;
+    WordFFK* game_ = nullptr;
+    FormRRK* question_ = nullptr;
+    QString dealtWord_;
 };
-
 struct PictureKind {
     const char* name;
     PictureAccessibilityTest::Heard (PictureAccessibilityTest::*show)();
