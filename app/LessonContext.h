@@ -1,6 +1,7 @@
 #pragma once
 
 class Catalogue;
+class DateSource;
 class LessonDatabase;
 class MainHost;
 class MediaStore;
@@ -8,12 +9,13 @@ class MessageService;
 class ModulePlaySound;
 class modRecordWav;
 class RandomSource;
+class ReviewBook;
 class WordRecords;
 struct LessonState;
 
 // What a view or dialog works with: the shared state, the data modules, the
-// media store, sound, the recorder, message boxes and the main window. Everything here is
-// owned by the main window.
+// media store, sound, the recorder, message boxes, the main window, the review
+// schedule and the calendar. Everything here is owned by the main window.
 struct LessonContext {
     LessonState& state;
     LessonDatabase& db;
@@ -25,4 +27,6 @@ struct LessonContext {
     MessageService& messages;
     RandomSource& random;
     MainHost& host;
+    ReviewBook& review;
+    DateSource& dates;
 };

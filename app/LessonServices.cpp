@@ -10,4 +10,7 @@ LessonServices::LessonServices(const QString& programDir, MessageService& messag
       words_(state_, db_, messages, random),
       sound_(store_, output, messages),
       recorder_(recorder, messages),
-      context_{state_, db_, catalogue_, words_, store_, sound_, recorder_, messages, random, host} {}
+      reviewRecords_(state_, db_),
+      reviewBook_(reviewRecords_, dates_),
+      context_{state_, db_, catalogue_, words_, store_, sound_, recorder_, messages, random, host,
+               reviewBook_, dates_} {}

@@ -1,14 +1,17 @@
 #pragma once
 
+#include "app/DateSource.h"
 #include "app/LessonContext.h"
 #include "app/LessonState.h"
 #include "data/Catalogue.h"
 #include "data/LessonDatabase.h"
+#include "data/ReviewRecords.h"
 #include "data/WordRecords.h"
 #include "media/MediaStore.h"
 #include "media/ModulePlaySound.h"
 #include "media/modRecordWav.h"
 #include "media/TickSource.h"
+#include "quiz/ReviewBook.h"
 
 class Recorder;
 class SoundOutput;
@@ -32,5 +35,8 @@ protected:
     ModulePlaySound sound_;
     modRecordWav recorder_;
     TickSource ticks_;
+    DateSource dates_;
+    ReviewRecords reviewRecords_;
+    ReviewBook reviewBook_;
     LessonContext context_;
 };

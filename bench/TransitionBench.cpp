@@ -8,18 +8,21 @@
 #include <QToolButton>
 #include <array>
 
+#include "app/DateSource.h"
 #include "app/LessonContext.h"
 #include "app/LessonState.h"
 #include "app/MainHost.h"
 #include "app/RandomSource.h"
 #include "data/Catalogue.h"
 #include "data/LessonDatabase.h"
+#include "data/ReviewRecords.h"
 #include "data/WordRecords.h"
 #include "media/MediaStore.h"
 #include "media/ModulePlaySound.h"
 #include "media/TickSource.h"
 #include "media/modRecordWav.h"
 #include "media/modTransEffects.h"
+#include "quiz/ReviewBook.h"
 #include "tests/support/RecordingSoundOutput.h"
 #include "tests/support/ScriptedMessageService.h"
 #include "tests/support/ScriptedRecorder.h"
@@ -131,12 +134,15 @@ void BM_LoadWordPic(benchmark::State& bench) {
     WordRecords words(state, db, messages, random);
     ModulePlaySound sound(store, output, messages);
     modRecordWav rec(recorder, messages);
-    LessonContext context{state, db, catalogue, words, store, sound, rec, messages, random, host};
+    DateSource dates;
+    ReviewRecords reviewRecords(state, db);
+    ReviewBook review(reviewRecords, dates);
+    LessonContext context{state, db, catalogue, words, store, sound, rec, messages, random, host, review, dates};
     db.BuildConnString(store.AppPicsDir());
     db.LoadSettings();
     catalogue.LoadUnits(0);
     words.LoadUnitWords(0, 1);
-    Orvanel view(context, ticks, ReadViewPictures::DrawAll(), nullptr);
+    Orvanel view(context, ticks, ReadViewPictures::DrawAll(1.0), nullptr);
     view.resize(900, 560);
     view.InitUserControl();
     view.show();

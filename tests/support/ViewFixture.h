@@ -11,15 +11,18 @@
 #include "app/MainHost.h"
 #include "data/Catalogue.h"
 #include "data/LessonDatabase.h"
+#include "data/ReviewRecords.h"
 #include "data/WordRecords.h"
 #include "media/MediaStore.h"
 #include "media/ModuleCrpt.h"
 #include "media/ModulePlaySound.h"
 #include "media/modRecordWav.h"
+#include "quiz/ReviewBook.h"
 #include "tests/support/QtApp.h"
 #include "tests/support/RecordingSoundOutput.h"
 #include "tests/support/ScriptedMessageService.h"
 #include "tests/support/ScriptedRandom.h"
+#include "tests/support/ScriptedDate.h"
 #include "tests/support/ScriptedRecorder.h"
 #include "tests/support/TempInstall.h"
 
@@ -44,7 +47,9 @@ protected:
           words(state, db, messages, random),
           sound(store, output, messages),
           recording(recorder, messages),
-          context{state, db, catalogue, words, store, sound, recording, messages, random, host} {
+          reviewRecords(state, db),
+          review(reviewRecords, dates),
+          context{state, db, catalogue, words, store, sound, recording, messages, random, host, review, dates} {
         EnsureQtApp();
     }
 
@@ -132,5 +137,8 @@ protected:
     ModulePlaySound sound;
     ScriptedRecorder recorder;
     modRecordWav recording;
+    ScriptedDate dates;
+    ReviewRecords reviewRecords;
+    ReviewBook review;
     LessonContext context;
 };
