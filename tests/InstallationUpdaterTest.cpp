@@ -195,6 +195,29 @@ TEST_F(InstallationUpdaterTest, NewTextbookKeepsResultsMarksPositionAndRecording
     EXPECT_EQ(Read("Common/myvoice/cat.wav"), recording);
 }
 
+// The review schedule goes over by spelling; the state of "cat", gone from
+// the new textbook, waits for it, and the log loses nothing.
+TEST_F(InstallationUpdaterTest, ReviewStatesAndTheAnswerLogAreCarriedOver) {
+    StudiedTheFirstTextbook();
+    // The update made the tables; the program filled them.
+    Pupils("insert into ReviewState values ('cat', 0.6076120000000001, 7.3945, '2024-12-09', '2024-12-10', 2, 1),"
+           " ('apple', 2.3065, 2.1181, '2024-12-07', '2024-12-09', 1, 0);"
+           "insert into AnswerLog values ('cat', '2024-12-07T09:30:00', 3, 'test'), ('apple', '2024-12-07T09:31:00',"
+           " 3, 'game'), ('cat', '2024-12-09T18:02:11', 1, 'review')");
+    const QString states = "select group_concat(s, ' ') from (select English || '=' || Stability || '/' || Difficulty"
+                           " || '/' || LastReview || '/' || Due || '/' || Reps || '/' || Lapses as s from ReviewState"
+                           " order by English)";
+    const QString log = "select group_concat(English || ' ' || AnsweredAt || ' ' || Grade || ' ' || Source, ', ')"
+                        " from (select * from AnswerLog order by rowid)";
+    const QString before = Stored(states).toString() + " | " + Stored(log).toString();
+    ASSERT_TRUE(Update(build2)) << error;
+    EXPECT_TRUE(report.contains("the states of 1 words (1 more kept aside) and 3 logged answers")) << report.toStdString();
+    EXPECT_EQ(Stored("select Stability = 0.6076120000000001 from ReviewState where English = 'cat'").toInt(), 1);
+    ASSERT_TRUE(Update(Build(kUnits1, kWords1, "3"))) << error;
+    EXPECT_EQ(Stored(states).toString() + " | " + Stored(log).toString(), before);
+    EXPECT_TRUE(report.contains("the states of 2 words (0 more kept aside)")) << report.toStdString();
+}
+
 TEST_F(InstallationUpdaterTest, PositionFallsBackWhenItsUnitOrBookIsGone) {
     ASSERT_TRUE(Update(build2)) << error;
     const Build oneBook{{{"Unit 1", "Unit 2"}}, {{0, 0, "apple", "苹果"}, {0, 1, "cat", "猫"}}, "4"};

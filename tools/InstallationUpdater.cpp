@@ -323,6 +323,12 @@ bool InstallationUpdater::Commit() {
         report_ << QStringLiteral("new lesson content: the results of %1 words and the marks of %2 units carried over")
                        .arg(counts.results)
                        .arg(counts.units);
+        if (counts.reviewStates || counts.keptReviewStates || counts.answers)
+            report_ << QStringLiteral("review schedule: the states of %1 words (%2 more kept aside) and %3 logged "
+                                      "answers carried over")
+                           .arg(counts.reviewStates)
+                           .arg(counts.keptReviewStates)
+                           .arg(counts.answers);
         if (counts.keptResults || counts.keptUnits)
             report_ << QStringLiteral("kept aside until they come back: the results of %1 words and the marks of "
                                       "%2 units no longer in the textbook")

@@ -9,7 +9,7 @@
 // Brings the pupil's installation up to date from a newly built or installed
 // one, or makes it when there is none: the content and the media come from
 // there (the programs themselves stay where they are installed); the
-// pupil's results, unit marks, position and recordings (myvoice) stay. Every file that changes is first written
+// pupil's results, unit marks, review schedule, position and recordings (myvoice) stay. Every file that changes is first written
 // beside the file it replaces; only when all of them are ready are they
 // renamed into place, the lesson database last. A failure before that
 // leaves the installation as it was.

@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 #include <vector>
 
+#include "data/ReviewRecords.h"
 #include "data/SqlStatement.h"
 
 namespace {
@@ -28,6 +29,7 @@ public:
         sqlite3_bind_text(stmt_, index, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
     }
     void Bind(int index, qint64 value) { sqlite3_bind_int64(stmt_, index, value); }
+    void BindReal(int index, double value) { sqlite3_bind_double(stmt_, index, value); }
 
     // True while there is a row; Finished() tells whether the rows ended well.
     bool Next() {
@@ -48,6 +50,7 @@ public:
         return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column)));
     }
     qint64 Int(int column) const { return sqlite3_column_int64(stmt_, column); }
+    double Real(int column) const { return sqlite3_column_double(stmt_, column); }
 
 private:
     sqlite3_stmt* stmt_ = nullptr;
@@ -153,6 +156,8 @@ bool PupilProgress::ReadFrom(sqlite3* db, QString* error) {
         AddUnitStatus({marks.Text(0).trimmed(), marks.Text(1).trimmed()}, static_cast<int>(marks.Int(2)));
     if (!marks.Finished()) return Fail(db, error, QStringLiteral("cannot read the unit marks"));
 
+    if (!ReadReview(db, error)) return false;
+
     Statement settings(db, QStringLiteral("select LastBook, LastUnit from FeatureTable limit 1"));
     if (!settings.Next()) return Fail(db, error, QStringLiteral("cannot read the position"));
     const qint64 book = settings.Int(0);
@@ -177,11 +182,13 @@ bool PupilProgress::WriteInto(sqlite3* db, QString* error) {
     const QString units = SqlName(versionDB + QStringLiteral("_BookUnit"));
 
     std::set<QString> placed;
+    std::set<QString> spellings;
     {
         Statement rows(db, QStringLiteral("select rowid, English from %1").arg(words));
         Statement update(db, QStringLiteral("update %1 set Result = ? where rowid = ?").arg(words));
         while (rows.Next()) {
             const QString english = rows.Text(1).trimmed();
+            spellings.insert(english);
             const auto found = results_.find(english);
             if (found == results_.end()) continue;
             update.Bind(1, found->second);
@@ -236,6 +243,8 @@ bool PupilProgress::WriteInto(sqlite3* db, QString* error) {
         }
     }
 
+    if (!WriteReview(db, spellings, error)) return false;
+
     // The position by book and unit name: the unit's book at its first unit
     // when the unit is gone, the first book when the book is gone too.
     qint64 book = 0;
@@ -261,5 +270,53 @@ bool PupilProgress::WriteInto(sqlite3* db, QString* error) {
     position.Bind(1, book);
     position.Bind(2, unit);
     if (!position.Run()) return Fail(db, error, QStringLiteral("cannot write the position"));
+    return true;
+}
+
+bool PupilProgress::ReadReview(sqlite3* db, QString* error) {
+    if (HasTable(db, ReviewRecords::kStateTable)) {
+        Statement rows(db, QStringLiteral("select English, Stability, Difficulty, LastReview, Due, Reps, Lapses from %1")
+                               .arg(ReviewRecords::kStateTable));
+        while (rows.Next())
+            reviewStates_.push_back(
+                {rows.Text(0), rows.Real(1), rows.Real(2), rows.Text(3), rows.Text(4), rows.Int(5), rows.Int(6)});
+        if (!rows.Finished()) return Fail(db, error, QStringLiteral("cannot read the review states"));
+    }
+    if (HasTable(db, ReviewRecords::kLogTable)) {
+        Statement rows(db, QStringLiteral("select English, AnsweredAt, Grade, Source from %1 order by rowid")
+                               .arg(ReviewRecords::kLogTable));
+        while (rows.Next()) answers_.push_back({rows.Text(0), rows.Text(1), rows.Int(2), rows.Text(3)});
+        if (!rows.Finished()) return Fail(db, error, QStringLiteral("cannot read the answer log"));
+    }
+    return true;
+}
+
+bool PupilProgress::WriteReview(sqlite3* db, const std::set<QString>& spellings, QString* error) {
+    for (const QString& sql : ReviewRecords::CreateTablesSql())
+        if (!Exec(db, sql)) return Fail(db, error, QStringLiteral("cannot make the review tables"));
+    Statement state(db, QStringLiteral("insert or replace into %1 (English, Stability, Difficulty, LastReview, Due,"
+                                       " Reps, Lapses) values (?, ?, ?, ?, ?, ?, ?)")
+                            .arg(ReviewRecords::kStateTable));
+    for (const StateRow& row : reviewStates_) {
+        state.Bind(1, row.english);
+        state.BindReal(2, row.stability);
+        state.BindReal(3, row.difficulty);
+        state.Bind(4, row.lastReview);
+        state.Bind(5, row.due);
+        state.Bind(6, row.reps);
+        state.Bind(7, row.lapses);
+        if (!state.Run()) return Fail(db, error, QStringLiteral("cannot write the review state of \"%1\"").arg(row.english));
+        ++(spellings.count(row.english) ? written_.reviewStates : written_.keptReviewStates);
+    }
+    Statement answer(db, QStringLiteral("insert into %1 (English, AnsweredAt, Grade, Source) values (?, ?, ?, ?)")
+                             .arg(ReviewRecords::kLogTable));
+    for (const AnswerRow& row : answers_) {
+        answer.Bind(1, row.english);
+        answer.Bind(2, row.answeredAt);
+        answer.Bind(3, row.grade);
+        answer.Bind(4, row.source);
+        if (!answer.Run()) return Fail(db, error, QStringLiteral("cannot write the answer log"));
+        ++written_.answers;
+    }
     return true;
 }
