@@ -31,11 +31,17 @@ bool ReviewBook::Load() {
         textbook_.clear();
         return false;
     }
-    for (CReviewState& s : states) states_.insert(s.English, std::move(s));
     for (int i = 0; i < static_cast<int>(textbook_.size()); ++i)
         if (!firstPlace_.contains(textbook_[i].English)) firstPlace_.insert(textbook_[i].English, i);
+    for (CReviewState& s : states) Keep(std::move(s));
     loaded_ = true;
     return true;
+}
+
+void ReviewBook::Keep(CReviewState state) {
+    stateIndex_.insert(state.English, static_cast<int>(states_.size()));
+    inTextbook_.push_back(firstPlace_.contains(state.English));
+    states_.push_back(std::move(state));
 }
 
 void ReviewBook::BeginRun(AnswerSource source) {
@@ -51,10 +57,10 @@ bool ReviewBook::Grade(AnswerSource source, const QString& spelling, bool right)
     if (english.isEmpty() || graded.contains(english) || !Load()) return false;
     graded.insert(english);
     const QDateTime now = dates_.Now();
-    const auto found = states_.constFind(english);
-    const CReviewState next =
-        scheduler_.Answer(found == states_.cend() ? nullptr : &*found, english, now.date(), right);
-    states_.insert(english, next);
+    const int index = stateIndex_.value(english, -1);
+    const CReviewState next = scheduler_.Answer(index < 0 ? nullptr : &states_[index], english, now.date(), right);
+    if (index < 0) Keep(next);
+    else states_[index] = next;
     pendingWords_.insert(english);
     pendingAnswers_.push_back({english, now, right ? Fsrs::kGood : Fsrs::kAgain, SourceName(source)});
     if (holdWrites_) return false;
@@ -64,7 +70,7 @@ bool ReviewBook::Grade(AnswerSource source, const QString& spelling, bool right)
 
 void ReviewBook::Flush() {
     std::vector<CReviewState> states;
-    for (const QString& english : pendingWords_) states.push_back(states_.value(english));
+    for (const QString& english : pendingWords_) states.push_back(states_[stateIndex_.value(english)]);
     if (!records_.SaveAnswers(states, pendingAnswers_)) {
         holdWrites_ = true;
         return;
@@ -77,8 +83,8 @@ std::vector<const CReviewState*> ReviewBook::StatesInTextbook() {
     std::vector<const CReviewState*> states;
     if (!Load()) return states;
     states.reserve(states_.size());
-    for (auto it = states_.cbegin(); it != states_.cend(); ++it)
-        if (firstPlace_.contains(it.key())) states.push_back(&it.value());
+    for (std::size_t i = 0; i < states_.size(); ++i)
+        if (inTextbook_[i]) states.push_back(&states_[i]);
     return states;
 }
 
@@ -123,6 +129,6 @@ int ReviewBook::TextbookIndex(const QString& english) {
 
 const CReviewState* ReviewBook::State(const QString& english) {
     if (!Load()) return nullptr;
-    const auto found = states_.constFind(english.trimmed());
-    return found == states_.cend() ? nullptr : &*found;
+    const int index = stateIndex_.value(english.trimmed(), -1);
+    return index < 0 ? nullptr : &states_[index];
 }

@@ -49,6 +49,7 @@ public:
 
 private:
     bool Load();
+    void Keep(CReviewState state);
     std::vector<const CReviewState*> StatesInTextbook();
     void Flush();
 
@@ -57,7 +58,11 @@ private:
     ReviewScheduler scheduler_;
     bool loaded_ = false;
     bool loadFailed_ = false;
-    QHash<QString, CReviewState> states_;
+    // States in the order they were made, with whether each word is in the
+    // textbook, so today's words are found without a look-up per word.
+    std::vector<CReviewState> states_;
+    std::vector<bool> inTextbook_;
+    QHash<QString, int> stateIndex_;
     std::vector<ReviewRecords::TextbookWord> textbook_;
     QHash<QString, int> firstPlace_;
     std::array<QSet<QString>, 3> graded_;
