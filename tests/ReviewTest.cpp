@@ -68,6 +68,23 @@ TEST_F(ReviewTest, AnOlderDatabaseGetsTheTablesAndEachAnswerIsWrittenAtOnce) {
     EXPECT_NEAR(Stored("select Stability from ReviewState").toDouble(), 2.3065, 1e-9);
 }
 
+// The file is away for a while (a USB stick pulled out): the pupil hears of
+// it once, and the run's answers are written when the next run starts.
+TEST_F(ReviewTest, AnswersThatCouldNotBeWrittenAreToldOnceAndWrittenLater) {
+    CreateUnits({NumberedWords(4)});
+    Answered({"w0"}, {}, 0);
+    ASSERT_TRUE(QFile::rename(install.DbPath(), install.DbPath() + ".away"));
+    EXPECT_FALSE(review.Grade(AnswerSource::Test, "w1", true));
+    EXPECT_FALSE(review.Grade(AnswerSource::Test, "w2", false));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].text.startsWith("学习结果没有保存"));
+    ASSERT_TRUE(QFile::rename(install.DbPath() + ".away", install.DbPath()));
+    review.BeginRun(AnswerSource::Game);
+    EXPECT_EQ(Logged(), "w0 3 test, w1 3 test, w2 1 test");
+    EXPECT_EQ(Stored("select count(*) from ReviewState"), "3");
+    EXPECT_EQ(messages.shown.size(), 1u);
+}
+
 TEST_F(ReviewTest, EachSourceGradesAWordOnlyAtItsFirstAnswerOfARun) {
     CreateUnits({NumberedWords(4)});
     for (AnswerSource source : {AnswerSource::Test, AnswerSource::Game, AnswerSource::Review}) {
