@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -18,6 +19,8 @@
 #include "games/WordPPK2.h"
 #include "quiz/FormHistory.h"
 #include "quiz/FormLearnStatus.h"
+#include "quiz/FormReview.h"
+#include "quiz/ReviewBook.h"
 #include "quiz/WordRRK.h"
 #include "views/ClickableLabel.h"
 #include "views/Orvanel.h"
@@ -68,6 +71,7 @@ void FormMain::CreateMenus() {
     mnuTEST_WordErrNum =
         mnuTEST->addAction(QStringLiteral("单词测试详情"), this, [this] { mnuTEST_WordErrNum_Click(); });
     mnuTEST_WordErrNum->setEnabled(false);
+    mnuTEST_Review = mnuTEST->addAction(ReviewBook::kTitle, this, [this] { mnuTEST_Review_Click(); });
 
     QMenu* mnuSET = menuBar()->addMenu(QStringLiteral("工具"));
     mnuSET_Difficult = mnuSET->addAction(QStringLiteral("游戏难度设置"));
@@ -97,6 +101,7 @@ void FormMain::CreateToolbar() {
         {QStringLiteral("单词连连看"), pictures.flipGame, mnuGAME_FFK},
         {QStringLiteral("单元测试"), pictures.test, mnuTEST_SelectChinese},
         {QStringLiteral("帮助"), pictures.help, mnuHELP_HowToUse},
+        {QStringLiteral("错词本"), pictures.review, mnuTEST_Review},
     };
     for (size_t i = 0; i < imgCommand.size(); ++i) {
         auto* button = new QToolButton(toolbar);
@@ -113,6 +118,19 @@ void FormMain::CreateToolbar() {
         toolbar->addWidget(button);
         imgCommand[i] = button;
     }
+    // Counted once the window shows, so the start does not wait on the
+    // review records; a window left open over midnight counts the new day.
+    QTimer::singleShot(0, this, [this] { RefreshReviewCaption(); });
+    auto* minute = new QTimer(this);
+    connect(minute, &QTimer::timeout, this, [this] { RefreshReviewCaption(); });
+    minute->start(60 * 1000);
+}
+
+void FormMain::RefreshReviewCaption() {
+    QToolButton* button = imgCommand.back();
+    if (!button) return;
+    button->setText(reviewBook_.ButtonCaption());
+    button->setAccessibleName(button->text());
 }
 
 void FormMain::CreateViews() {
@@ -211,8 +229,8 @@ void FormMain::InitControls() {
     Orvanel1->LoadWord();
 }
 
-std::array<QWidget*, 6> FormMain::Views() const {
-    return {Orvanel1, WordPPK21, WordList1, WordPicList1, WordRRK1, WordFFK1};
+std::array<QWidget*, 7> FormMain::Views() const {
+    return {Orvanel1, WordPPK21, WordList1, WordPicList1, WordRRK1, WordFFK1, FormReview1};
 }
 
 void FormMain::FitViews() {
@@ -268,11 +286,13 @@ void FormMain::ShowUserControl(qint16 iDisplayCtrl) {
         break;
     case 3:
         words_.PrepareArrangeRun();
+        reviewBook_.BeginRun(AnswerSource::Game);
         Made(WordPPK21).setVisible(true);
         WordPPK21->InitGamePPK();
         break;
     case 4:
         words_.ResetRunFlags();
+        reviewBook_.BeginRun(AnswerSource::Test);
         Made(WordRRK1, Made(WordList1)).SetTestWord();
         WordRRK1->setVisible(true);
         break;
@@ -285,14 +305,20 @@ void FormMain::ShowUserControl(qint16 iDisplayCtrl) {
         Made(WordPicList1).setVisible(true);
         WordPicList1->LoadPics();
         break;
+    case 9:
+        Made(FormReview1).StartReview();
+        FormReview1->setVisible(true);
+        break;
     default:
         break;
     }
+    RefreshReviewCaption();
 }
 
 bool FormMain::EndOtherCtrl() {
     if (viewMode_ == 3) return WordPPK21->EndGame();
     if (viewMode_ == 4) return WordRRK1->EndTest();
+    if (viewMode_ == 9) return FormReview1->EndReview();
     return true;
 }
 
@@ -369,6 +395,13 @@ void FormMain::mnuTEST_Result_Click() {
 
 void FormMain::mnuTEST_History_Click() {
     if (history_.LoadHistory() > 0) FormHistory(history_.HistoryList, this).exec();
+}
+
+void FormMain::mnuTEST_Review_Click() {
+    if (!EndOtherCtrl()) return;
+    // Told so when nothing is due today.
+    if (!Made(FormReview1).AnyWordDue()) return;
+    ShowUserControl(9);
 }
 
 void FormMain::mnuTEST_WordErrNum_Click() {

@@ -12,6 +12,7 @@ class ClickableLabel;
 class StartupWarmup;
 class FormBookUnit;
 class FormHelp;
+class FormReview;
 class QAction;
 class QToolButton;
 class Orvanel;
@@ -22,7 +23,7 @@ class WordPicList;
 class WordPPK2;
 class WordRRK;
 
-// The program's main window: it starts the lesson data, hosts the six views
+// The program's main window: it starts the lesson data, hosts the views
 // on top of each other and switches between them, and saves at exit. The
 // services come before the widget base, so every child widget is gone before
 // they are destroyed (no Q_OBJECT here: moc wants QObject first).
@@ -70,7 +71,9 @@ public:
     WordRRK* WordRRK1 = nullptr;
     WordFFK* WordFFK1 = nullptr;
     WordPicList* WordPicList1 = nullptr;
-    std::array<QToolButton*, 6> imgCommand{};
+    FormReview* FormReview1 = nullptr;
+    // The six commands and the 错词本, whose caption counts the words due.
+    std::array<QToolButton*, 7> imgCommand{};
     ClickableLabel* lblMyWebName = nullptr;
     ClickableLabel* lblMyWeb = nullptr;
 
@@ -84,6 +87,7 @@ public:
     QAction* mnuTEST_Result = nullptr;
     QAction* mnuTEST_History = nullptr;
     QAction* mnuTEST_WordErrNum = nullptr;
+    QAction* mnuTEST_Review = nullptr;
     QAction* mnuSET_Difficult = nullptr;
     QAction* mnuSET_UserDataOut = nullptr;
     QAction* mnuSET_UserDataIn = nullptr;
@@ -107,7 +111,8 @@ private:
     void RestoreUnitList(qint16 wordIndex);
     void SaveAndQuit();
     void FitViews();
-    std::array<QWidget*, 6> Views() const;
+    std::array<QWidget*, 7> Views() const;
+    void RefreshReviewCaption();
     template <class View, class... Extra>
     View& Made(View*& view, Extra&... extra);
 
@@ -119,6 +124,7 @@ private:
     void mnuTEST_Result_Click();
     void mnuTEST_History_Click();
     void mnuTEST_WordErrNum_Click();
+    void mnuTEST_Review_Click();
     void mnuHELP_HowToUse_Click();
 
     StartupWarmup& warmup_;

@@ -106,10 +106,24 @@ QImage Help(qreal dpr) {
     });
 }
 
+// A notebook with a red mark: the words that went wrong.
+QImage Review(qreal dpr) {
+    return Draw(dpr, [](QPainter& p) {
+        p.setPen(QPen(QColor(150, 90, 40), 1.5));
+        p.setBrush(QColor(250, 200, 90));
+        p.drawRoundedRect(QRectF(9, 5, 30, 38), 3, 3);
+        p.setBrush(QColor(150, 90, 40));
+        p.drawRect(QRectF(9, 5, 5, 38));
+        p.setPen(QPen(QColor(220, 50, 40), 4, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(20, 16), QPointF(32, 30));
+        p.drawLine(QPointF(32, 16), QPointF(20, 30));
+    });
+}
+
 }  // namespace
 
 Set DrawAll(qreal dpr) {
-    return {BookUnit(dpr), Learn(dpr), ArrangeGame(dpr), FlipGame(dpr), Test(dpr), Help(dpr)};
+    return {BookUnit(dpr), Learn(dpr), ArrangeGame(dpr), FlipGame(dpr), Test(dpr), Help(dpr), Review(dpr)};
 }
 
 }  // namespace ToolbarPictures

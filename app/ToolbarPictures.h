@@ -2,7 +2,7 @@
 
 #include <QImage>
 
-// The pictures of the six toolbar buttons, drawn rather than shipped.
+// The pictures of the toolbar buttons, drawn rather than shipped.
 namespace ToolbarPictures {
 
 struct Set {
@@ -12,9 +12,10 @@ struct Set {
     QImage flipGame;
     QImage test;
     QImage help;
+    QImage review;
 };
 
-// Draws all six at the screen's device pixel ratio; any thread may, once the application's font is set.
+// Draws them all at the screen's device pixel ratio; any thread may, once the application's font is set.
 Set DrawAll(qreal devicePixelRatio);
 
 }  // namespace ToolbarPictures

@@ -18,6 +18,7 @@
 #include "media/MediaStore.h"
 #include "media/ModulePlaySound.h"
 #include "quiz/FormRRK.h"
+#include "quiz/ReviewBook.h"
 
 namespace {
 
@@ -123,6 +124,7 @@ bool WordPPK2::AskPictureQuestion() {
     FormRRK question(context_, this);
     question.SetTestWord(PuzzleIndex);
     question.exec();
+    context_.review.Grade(AnswerSource::Game, PuzzleWord, question.retAns);
     return question.retAns;
 }
 
@@ -197,6 +199,7 @@ void WordPPK2::IsOK() {
         if (context_.messages.Show(QStringLiteral("恭喜你熟悉了全部单词，重来一遍?"), kTitle, MsgButtons::YesNo,
                                    MsgIcon::Question) == MsgAnswer::Yes) {
             context_.words.PrepareArrangeRun();
+            context_.review.BeginRun(AnswerSource::Game);
             ShowProgress();
             NextPuzzleWord();
         } else if (EndGame()) {

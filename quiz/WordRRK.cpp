@@ -17,6 +17,7 @@
 #include "media/MediaStore.h"
 #include "media/ModulePlaySound.h"
 #include "quiz/ArrowChoice.h"
+#include "quiz/ReviewBook.h"
 #include "quiz/SpeakerButton.h"
 #include "views/WordList.h"
 #include "views/WordPicture.h"
@@ -148,7 +149,11 @@ int WordRRK::SelectedOption() const {
 
 void WordRRK::cmdOK_Click() {
     const int selected = SelectedOption();
-    if (!rules_.JudgeAnswer(selected)) {
+    const QString asked = context_.state.Words[rules_.TestWord()].English;
+    const bool right = rules_.JudgeAnswer(selected);
+    // Only the first answer to a word in a run is graded.
+    context_.review.Grade(AnswerSource::Test, asked, right);
+    if (!right) {
         SpeakTestWord();
         const QString answer = QStringLiteral("正确答案是： ") + context_.state.Words[rules_.TestWord()].Chinese;
         lblAns->setText(answer);

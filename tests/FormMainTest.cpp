@@ -211,10 +211,47 @@ TEST_F(FormMainTest, MenuAndToolbarReachTheirViews) {
     }
     QStringList captions;
     for (QToolButton* b : window->imgCommand) captions << b->text();
-    EXPECT_EQ(captions, QStringList({"选择词库", "Orvanel", "单词排排看", "单词连连看", "单元测试", "帮助"}));
+    EXPECT_EQ(captions, QStringList({"选择词库", "Orvanel", "单词排排看", "单词连连看", "单元测试", "帮助", "错词本"}));
     for (QToolButton* b : window->imgCommand) EXPECT_EQ(b->accessibleName(), b->text());
     EXPECT_FALSE(window->mnuTEST_History->isEnabled());
     EXPECT_FALSE(window->mnuTEST_WordErrNum->isEnabled());
+}
+
+TEST_F(FormMainTest, TheTestAndTheLetterGameFeedTheReviewWhoseButtonCountsAndOpensIt) {
+    CreateInstall(1, 0);
+    ASSERT_TRUE(window->Start());
+    QToolButton* review = window->imgCommand[6];
+    QTest::mouseClick(review, Qt::LeftButton);
+    EXPECT_EQ(window->ViewMode(), 1);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "今天没有要复习的单词，明天再来吧！");
+
+    // The test's first answer and the picture question's are logged at once.
+    window->mnuTEST_SelectChinese->trigger();
+    WordRRK& test = *window->WordRRK1;
+    const QString asked = test.lblTestWord->text();
+    const QString meaning = asked == "cat" ? "猫" : "狗";
+    for (int i = 0; i < 4; ++i)
+        if (test.optAns[i]->text() == meaning) test.optAns[i]->click();
+    test.cmdOK->click();
+    EXPECT_EQ(Stored("select group_concat(English || ':' || Grade || ':' || Source) from AnswerLog"),
+              asked + ":3:test");
+    AnswerPictureQuestion();
+    window->mnuGAME_PPK->trigger();  // the test asks before it ends
+    EXPECT_EQ(Stored("select count(*) from AnswerLog where Source = 'game' and Grade = 3"), "1");
+
+    // A word due long ago: the caption counts it and the button opens the review.
+    window.reset();
+    ModuleCrpt::ScrambleHeader(install.DbPath());
+    install.Exec("update ReviewState set Due = '2000-01-01', LastReview = '1999-12-30' where English = '" + asked + "'");
+    ModuleCrpt::ScrambleHeader(install.DbPath());
+    window = std::make_unique<FormMain>(install.BinDir(), messages, output, recorder, random, warmup);
+    ASSERT_TRUE(window->Start());
+    QTest::qWait(1);
+    EXPECT_EQ(window->imgCommand[6]->text(), "错词本 1");
+    EXPECT_EQ(window->imgCommand[6]->accessibleName(), "错词本 1");
+    QTest::mouseClick(window->imgCommand[6], Qt::LeftButton);
+    EXPECT_EQ(window->ViewMode(), 9);
 }
 
 // Stands in for the desktop's browser.
