@@ -70,13 +70,14 @@ FormReview::FormReview(LessonContext& context, QWidget* parent)
     ChooseWithArrows(this, std::span(optAns).first(4));
     for (int i = 0; i < 4; ++i) {
         imgOpt[i] = new WordPicture(this);
-        imgOpt[i]->setFixedSize(240, 168);
+        imgOpt[i]->setFixedSize(220, 150);
         connect(imgOpt[i], &WordPicture::clicked, this, [this, i] { Choose(i); });
         connect(imgOpt[i], &WordPicture::doubleClicked, this, [this, i] {
             Choose(i);
             if (cmdOK->isEnabled()) cmdOK->click();
         });
         auto* cell = new QVBoxLayout;
+        cell->setSpacing(4);
         cell->addWidget(imgOpt[i], 0, Qt::AlignHCenter);
         cell->addWidget(optAns[i], 0, Qt::AlignHCenter);
         grid->addLayout(cell, i / 2, i % 2);
