@@ -17,6 +17,7 @@
 #include "quiz/ArrowChoice.h"
 #include "quiz/ReviewBook.h"
 #include "quiz/SpeakerButton.h"
+#include "views/SizedFont.h"
 #include "views/WordPicture.h"
 
 namespace {
@@ -25,13 +26,6 @@ const QString kHearPrompt = QStringLiteral("听一听，选出这个单词的图
 const QString kSeePrompt = QStringLiteral("看一看图片，选出它的英语单词");
 const QString kConfirm = QStringLiteral("确定");
 const QString kNext = QStringLiteral("下一个");
-
-QFont SizedFont(const QFont& base, int points, bool bold = false) {
-    QFont font = base;
-    font.setPointSize(points);
-    font.setBold(bold);
-    return font;
-}
 
 }  // namespace
 

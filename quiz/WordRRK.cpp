@@ -20,6 +20,7 @@
 #include "quiz/ReviewBook.h"
 #include "quiz/SpeakerButton.h"
 #include "views/WordList.h"
+#include "views/SizedFont.h"
 #include "views/WordPicture.h"
 
 namespace {
@@ -27,13 +28,6 @@ namespace {
 const QString kHideEnglish = QStringLiteral("隐藏英语单词");
 const QString kShowEnglish = QStringLiteral("显示英语单词");
 const QString kTestTitle = QStringLiteral("单词认知测试");
-
-QFont SizedFont(const QFont& base, int points, bool bold = false) {
-    QFont font = base;
-    font.setPointSize(points);
-    font.setBold(bold);
-    return font;
-}
 
 }  // namespace
 
