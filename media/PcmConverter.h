@@ -4,7 +4,7 @@
 #include <vector>
 
 // Brings 16-bit interleaved PCM to another channel count and rate, for an
-// input that offers only some layouts.
+// input that offers only some layouts; the rate is changed band-limited.
 class PcmConverter {
 public:
     static std::vector<qint16> Convert(const std::vector<qint16>& samples, int fromChannels, int fromRate,
@@ -12,5 +12,4 @@ public:
 
 private:
     static std::vector<qint16> Remix(const std::vector<qint16>& samples, int fromChannels, int toChannels);
-    static std::vector<qint16> Resample(const std::vector<qint16>& samples, int channels, int fromRate, int toRate);
 };

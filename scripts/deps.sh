@@ -9,7 +9,7 @@
 # tests and benchmarks, so their libraries belong here too.
 # qt6-translations-l10n puts Qt's own buttons and dialogs into Chinese.
 ORVANEL_BUILD_PACKAGES="cmake g++ make pkg-config qt6-base-dev libsndfile1-dev
- libpulse-dev libsqlite3-dev libfontconfig-dev libgtest-dev libbenchmark-dev fonts-wqy-microhei
+ libpulse-dev libsamplerate0-dev libkissfft-dev libsqlite3-dev libfontconfig-dev libgtest-dev libbenchmark-dev fonts-wqy-microhei
  qt6-translations-l10n"
 
 # The sample content, made at build time: festival with the HTS voice speaks
@@ -20,6 +20,10 @@ ORVANEL_CONTENT_PACKAGES="festival festvox-us-slt-hts sox espeak-ng fonts-noto-c
 # Only the tests: a private PulseAudio daemon and pactl to set it up.
 # Installed only where no sound server program is present at all.
 ORVANEL_TEST_PACKAGES="pulseaudio pulseaudio-utils"
+
+# Only the reading score's benchmark set (scripts/make-reading-set): a
+# festival voice besides the one that speaks the pronunciations.
+ORVANEL_READING_SET_PACKAGES="festvox-kallpc16k"
 
 # Only the tests: the validators of the desktop entry and the AppStream file.
 ORVANEL_VALIDATOR_PACKAGES="desktop-file-utils appstream"
