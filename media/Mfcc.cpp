@@ -114,7 +114,9 @@ Mfcc::Frames Mfcc::Speech(const Frames& all) {
     std::vector<float> sorted = all.level;
     std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 10, sorted.end());
     const float background = sorted[sorted.size() / 10];
-    const float floor = std::max({kVoiceFloor, loudest * kSpeechRange, background * kAboveBackground});
+    // A take with no pause in it has its loudest frames as background.
+    const float floor =
+        std::max({kVoiceFloor, loudest * kSpeechRange, std::min(background * kAboveBackground, loudest * 0.5f)});
     size_t first = 0, last = all.Count() - 1;
     while (all.level[first] < floor) ++first;
     while (all.level[last] < floor) --last;

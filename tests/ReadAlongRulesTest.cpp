@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/LessonState.h"
+#include "data/LessonDatabase.h"
 #include "media/MediaStore.h"
 #include "media/ModulePlaySound.h"
 #include "media/modRecordWav.h"
@@ -14,8 +15,11 @@ namespace {
 
 // Two words with pronunciations, "cat" shown.
 struct Rig {
-    Rig() : store(install.BinDir()), sound(store, output, messages), rec(recorder, messages),
-            rules(state, store, sound, rec, messages) {
+    Rig() : store(install.BinDir()), db(state, messages), sound(store, output, messages), rec(recorder, messages),
+            rules(state, db, store, sound, rec, messages) {
+        install.CreateDatabase({{"Unit 1"}}, {{0, 0, "cat", "猫"}, {0, 0, "dog", "狗"}});
+        db.BuildConnString(install.AppPicsDir());
+        db.LoadSettings();
         for (const char* word : {"cat", "dog"}) {
             state.Words.emplace_back().English = word;
             install.WriteFile(QString("Common/voice/%1.wav").arg(word), TempInstall::MakeWav(0.05));
@@ -43,6 +47,7 @@ struct Rig {
     TempInstall install;
     LessonState state;
     MediaStore store;
+    LessonDatabase db;
     RecordingSoundOutput output;
     ScriptedMessageService messages;
     ModulePlaySound sound;

@@ -21,6 +21,8 @@
 #include "media/ModulePlaySound.h"
 #include "views/ClickableLabel.h"
 #include "views/PictureBox.h"
+#include "views/ReadingWaves.h"
+#include "views/StarRating.h"
 
 namespace {
 
@@ -61,7 +63,7 @@ Orvanel::Orvanel(LessonContext& context, TickSource& ticks, const ReadViewPictur
     : QWidget(parent),
       context_(context),
       rules_(context.state, context.random),
-      readAlong_(context.state, context.store, context.sound, context.recorder, context.messages),
+      readAlong_(context.state, context.db, context.store, context.sound, context.recorder, context.messages),
       effects_(context.state, ticks, context.random) {
     setAccessibleName(QStringLiteral("单词初记"));
     setFocusPolicy(Qt::StrongFocus);
@@ -75,6 +77,11 @@ Orvanel::Orvanel(LessonContext& context, TickSource& ticks, const ReadViewPictur
         ShowRecorderState();
         lblRecord->repaint();
         lblMyAudio->repaint();
+        FrameRecorder->repaint();
+    };
+    readAlong_.PlayingChanged = [this](ReadAlongRules::Track track) {
+        Waves->SetPlaying(track);
+        Waves->repaint();
     };
     ShowRecorderState();
 }
@@ -82,6 +89,7 @@ Orvanel::Orvanel(LessonContext& context, TickSource& ticks, const ReadViewPictur
 // A recording still running when the program ends is kept under its word.
 Orvanel::~Orvanel() {
     readAlong_.RecordingChanged = nullptr;
+    readAlong_.PlayingChanged = nullptr;
     readAlong_.SaveMyRecord();
 }
 
@@ -192,7 +200,13 @@ void Orvanel::CreateRecorderPanel(const ReadViewPictures::Set& pictures) {
     Label4 = new QLabel(QStringLiteral("  Very Good !"), FrameRecorder);
     Label5 = new QLabel(QStringLiteral("   Try again !"), FrameRecorder);
     Label2 = new QLabel(FrameRecorder);
-    for (QLabel* label : {Label1, Label4, Label5, Label2}) SetPointSize(label, 11);
+    Stars = new StarRating(FrameRecorder);
+    lblScoreNote = new QLabel(FrameRecorder);
+    lblScoreNote->setWordWrap(true);
+    lblScoreNote->setStyleSheet(QStringLiteral("color: #c0392b;"));
+    lblScoreNote->hide();
+    Waves = new ReadingWaves(FrameRecorder);
+    for (QLabel* label : {Label1, Label4, Label5, Label2, lblScoreNote}) SetPointSize(label, 11);
     Label4->setAlignment(Qt::AlignCenter);
     Label5->setAlignment(Qt::AlignCenter);
 
@@ -207,13 +221,16 @@ void Orvanel::CreateRecorderPanel(const ReadViewPictures::Set& pictures) {
     grid->addWidget(imgRecord, 2, 1, Qt::AlignHCenter);
     grid->addWidget(lblBothAudio, 3, 0);
     grid->addWidget(lblRecord, 3, 1);
-    grid->addWidget(Line1, 4, 0, 1, 2);
-    grid->addWidget(Label1, 5, 0, 1, 2);
-    grid->addWidget(imgReadGood, 6, 0, Qt::AlignHCenter);
-    grid->addWidget(imgReadBad, 6, 1, Qt::AlignHCenter);
-    grid->addWidget(Label4, 7, 0);
-    grid->addWidget(Label5, 7, 1);
-    grid->addWidget(Label2, 8, 0, 1, 2);
+    grid->addWidget(Waves, 4, 0, 1, 2);
+    grid->addWidget(Line1, 5, 0, 1, 2);
+    grid->addWidget(Label1, 6, 0);
+    grid->addWidget(Stars, 6, 1, Qt::AlignLeft | Qt::AlignVCenter);
+    grid->addWidget(lblScoreNote, 7, 0, 1, 2);
+    grid->addWidget(imgReadGood, 8, 0, Qt::AlignHCenter);
+    grid->addWidget(imgReadBad, 8, 1, Qt::AlignHCenter);
+    grid->addWidget(Label4, 9, 0);
+    grid->addWidget(Label5, 9, 1);
+    grid->addWidget(Label2, 10, 0, 1, 2);
 }
 
 void Orvanel::PlaceControls() {
@@ -320,6 +337,21 @@ void Orvanel::ShowRecorderState() {
         TimerRecord->stop();
     else if (!TimerRecord->isActive())
         TimerRecord->start();
+    ShowScore();
+}
+
+// The shown word's score: stars, or the note when no voice was heard; the
+// waveforms of the standard and the reading. Nothing for a recording that
+// could not be scored.
+void Orvanel::ShowScore() {
+    const ReadingScore::Result* score = readAlong_.CurrentScore();
+    Stars->SetStars(score ? score->stars : 0);
+    lblScoreNote->setText(score && !score->voiced ? ReadAlongRules::kNoVoiceNote : QString());
+    lblScoreNote->setVisible(!lblScoreNote->text().isEmpty());
+    if (score && score->voiced)
+        Waves->SetWaves(score->standard, score->aligned);
+    else
+        Waves->SetWaves({}, {});
 }
 
 // The arrows, Enter and Space belong to the view whatever was clicked last:

@@ -19,6 +19,8 @@ class QLabel;
 class QPushButton;
 class QTimer;
 class QToolButton;
+class ReadingWaves;
+class StarRating;
 class TickSource;
 
 // The listen-and-read view: one word at a time with its picture (changed by
@@ -62,6 +64,11 @@ public:
     QToolButton* imgRecord;
     ClickableLabel* lblRecord;
     QLabel* Label2;
+    // The reading's score beside "朗读效果评价：", the note when no voice
+    // was heard, and the two aligned waveforms.
+    StarRating* Stars;
+    QLabel* lblScoreNote;
+    ReadingWaves* Waves;
 
     QCheckBox* chkAutoplay;
     QCheckBox* chkRnd;
@@ -107,6 +114,7 @@ private:
     void ConnectControls();
     void ConnectRecorderPanel();
     void ShowRecorderState();
+    void ShowScore();
     void KeepKeysWithTheView();
     void HandFocusBack(QWidget* control);
     void SetUsable(QWidget* control, bool usable);

@@ -9,6 +9,7 @@
 #include "media/MediaStore.h"
 #include "media/ModulePlaySound.h"
 #include "media/modRecordWav.h"
+#include "views/BookWords.h"
 
 namespace {
 
@@ -17,9 +18,9 @@ const QString kTitle = QStringLiteral("跟读录音");
 
 }  // namespace
 
-ReadAlongRules::ReadAlongRules(LessonState& state, MediaStore& store, ModulePlaySound& sound, modRecordWav& recorder,
-                               MessageService& messages)
-    : state_(state), store_(store), sound_(sound), recorder_(recorder), messages_(messages) {}
+ReadAlongRules::ReadAlongRules(LessonState& state, LessonDatabase& db, MediaStore& store, ModulePlaySound& sound,
+                               modRecordWav& recorder, MessageService& messages)
+    : state_(state), db_(db), store_(store), sound_(sound), recorder_(recorder), messages_(messages), score_(store) {}
 
 QString ReadAlongRules::RecordingFile(const QString& word) const {
     return store_.WordFile(MediaStore::kMyVoice, word, kWav);
@@ -40,8 +41,10 @@ void ReadAlongRules::StartMyRecord() {
 
 void ReadAlongRules::RecordClicked() {
     if (recording_) {
+        const QString word = recordingWord_;
         StopThroughTemporaryFile();
         PlayMyRecording();
+        CheerIfSure(word);
         return;
     }
     recordingWord_ = state_.CurEnglish;
@@ -67,6 +70,7 @@ void ReadAlongRules::StopThroughTemporaryFile() {
             messages_.Show(QStringLiteral("录音没能保存。"), kTitle, MsgButtons::Ok, MsgIcon::Critical);
         }
     }
+    ScoreRecording(recordingWord_);
     SetRecording(false);
 }
 
@@ -79,11 +83,15 @@ void ReadAlongRules::SaveMyRecord() {
     if (!recording_) return;
     recording_ = false;
     recorder_.StopRecord(RecordingFile(recordingWord_));
+    ScoreRecording(recordingWord_);
     SetRecording(false);
+    CheerIfSure(recordingWord_);
 }
 
 void ReadAlongRules::StopMyRecord() {
-    if (recording_) StopThroughTemporaryFile();
+    if (!recording_) return;
+    StopThroughTemporaryFile();
+    CheerIfSure(recordingWord_);
 }
 
 void ReadAlongRules::WordShown() {
@@ -91,6 +99,7 @@ void ReadAlongRules::WordShown() {
 }
 
 void ReadAlongRules::DeleteMyRecord() {
+    scores_.erase(state_.CurEnglish.trimmed());
     if (!store_.WordFileExists(MediaStore::kMyVoice, state_.CurEnglish, kWav)) return;
     if (!QFile::remove(RecordingFile(state_.CurEnglish)))
         messages_.Show(QStringLiteral("录音没能删除。"), kTitle, MsgButtons::Ok, MsgIcon::Critical);
@@ -120,6 +129,50 @@ void ReadAlongRules::MyAudioClicked() {
 
 void ReadAlongRules::BothAudioClicked() {
     StopMyRecord();
+    MarkPlaying(Track::Standard);
     PictureClicked();
+    MarkPlaying(Track::Mine);
     PlayMyRecording();
+    MarkPlaying(Track::None);
+}
+
+void ReadAlongRules::MarkPlaying(Track track) {
+    if (PlayingChanged) PlayingChanged(track);
+}
+
+// The unit's words, or the book's when the unit has too few to tell a
+// word from the others.
+QStringList ReadAlongRules::WordsToCompare() {
+    QStringList words;
+    for (const CWordType& word : state_.Words) words << word.English;
+    if (words.size() >= ReadingScore::kFewestWords) return words;
+    if (bookWordsOf_ != state_.CurBook) {
+        bookWords_ = BookWords::Load(db_, state_);
+        bookWordsOf_ = state_.CurBook;
+    }
+    return bookWords_ + words;
+}
+
+// A recording that cannot be read or compared leaves no score and no word
+// about it: the pupil can still listen and judge.
+void ReadAlongRules::ScoreRecording(const QString& word) {
+    const QString key = word.trimmed();
+    scores_.erase(key);
+    if (!store_.WordFileExists(MediaStore::kMyVoice, key, kWav)) return;
+    score_.UseWords(WordsToCompare());
+    scores_[key] = score_.Score(key, store_.ReadPlainWordFile(MediaStore::kMyVoice, key, kWav, kWav));
+}
+
+const ReadingScore::Result* ReadAlongRules::CurrentScore() {
+    const QString key = state_.CurEnglish.trimmed();
+    if (recording_ || !store_.WordFileExists(MediaStore::kMyVoice, key, kWav)) return nullptr;
+    if (!scores_.contains(key)) ScoreRecording(key);
+    const auto& score = scores_[key];
+    return score ? &*score : nullptr;
+}
+
+// Praise for a sure reading only; the others go without a sound.
+void ReadAlongRules::CheerIfSure(const QString& word) {
+    const auto found = scores_.find(word.trimmed());
+    if (found != scores_.end() && found->second && found->second->stars == 3) sound_.PlayFeedbackSound(1);
 }

@@ -30,7 +30,9 @@ public:
     QString Save(const QString& path) override {
         steps << "save " + path;
         if (!saveError.isEmpty()) return saveError;
-        QByteArray wav = TempInstall::MakeWav(seconds, format.samplesPerSec, format.channels, format.bitsPerSample);
+        QByteArray wav = take.isEmpty()
+                             ? TempInstall::MakeWav(seconds, format.samplesPerSec, format.channels, format.bitsPerSample)
+                             : take;
         wav.replace(28, 4, QByteArray(4, '\0'));
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(wav) != wav.size()) return "cannot write";
@@ -45,6 +47,8 @@ public:
 
     QString openError, recordError, stopError, saveError;
     double seconds = 0.1;
+    // A WAV file to save instead of the tone, as if the pupil had said it.
+    QByteArray take;
     RecordFormat format;
     bool open = false;
     bool recording = false;

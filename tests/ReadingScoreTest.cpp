@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <cmath>
+#include <numbers>
+
+#include "media/MediaStore.h"
+#include "media/PcmConverter.h"
+#include "media/ReadingScore.h"
+#include "media/Resampler.h"
+#include "tests/support/TempInstall.h"
+
+namespace {
+
+const QStringList kUnit = {"apple", "banana", "elephant", "window", "seven", "purple"};
+
+QByteArray Output(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    EXPECT_TRUE(process.waitForFinished(30000)) << program.toStdString();
+    return process.readAllStandardOutput();
+}
+
+// The unit's standards in one voice; the pupil's takes in another, higher one.
+class ReadingScoreTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const QString& word : kUnit)
+            install.WriteFile("Common/voice/" + word + ".wav", Output("espeak-ng", {"-v", "en-us", "--stdout", word}));
+        score.UseWords(kUnit);
+    }
+
+    QString TakePath(const QString& name) const { return install.Root() + "/" + name; }
+
+    QByteArray Take(const QString& word) const {
+        return Output("espeak-ng", {"-v", "en-gb-x-rp+f3", "-p", "80", "-s", "150", "--stdout", word});
+    }
+
+    TempInstall install;
+    MediaStore store{install.BinDir()};
+    ReadingScore score{store};
+};
+
+TEST_F(ReadingScoreTest, TheWordItselfScoresAboveAnotherWordOfItsUnit) {
+    const std::vector<std::pair<QString, QString>> rows = {
+        {"apple", "window"}, {"banana", "seven"}, {"elephant", "purple"}};
+    for (const auto& [target, other] : rows) {
+        const auto right = score.Score(target, Take(target));
+        const auto wrong = score.Score(target, Take(other));
+        ASSERT_TRUE(right && wrong) << target.toStdString();
+        EXPECT_GT(right->margin, wrong->margin) << target.toStdString();
+        EXPECT_GE(right->stars, 2) << target.toStdString();
+        EXPECT_EQ(wrong->stars, 1) << target.toStdString();
+        // The reading is drawn on the standard's time.
+        EXPECT_EQ(right->aligned.size(), right->standard.size());
+    }
+}
+
+TEST_F(ReadingScoreTest, SilenceHasNoVoiceAndNoStars) {
+    const auto silent = score.Score("apple", QByteArray("RIFF"));
+    EXPECT_FALSE(silent) << "an empty file cannot be read";
+    QByteArray quiet = TempInstall::MakeWav(2.0, 44100, 2);
+    quiet.replace(44, quiet.size() - 44, QByteArray(quiet.size() - 44, '\0'));
+    const auto result = score.Score("apple", quiet);
+    ASSERT_TRUE(result);
+    EXPECT_FALSE(result->voiced);
+    EXPECT_EQ(result->stars, 0);
+    EXPECT_FALSE(score.Score("no such word", Take("apple"))) << "a word without a standard is not scored";
+}
+
+TEST_F(ReadingScoreTest, TheSameReadingScoresAlikeAtAnyRateAndChannelCount) {
+    install.WriteFile("take.wav", Take("banana"));
+    QStringList layouts;
+    std::vector<ReadingScore::Result> results;
+    for (const auto& [rate, channels] : std::vector<std::pair<int, int>>{{16000, 1}, {44100, 2}}) {
+        const QString path = TakePath(QString("take-%1-%2.wav").arg(rate).arg(channels));
+        QProcess::execute("sox", {TakePath("take.wav"), "-r", QString::number(rate), "-c", QString::number(channels),
+                                  "-b", "16", path});
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const auto result = score.Score("banana", file.readAll());
+        ASSERT_TRUE(result);
+        results.push_back(*result);
+    }
+    EXPECT_EQ(results[0].stars, results[1].stars);
+    EXPECT_NEAR(results[0].margin, results[1].margin, 0.03 * results[0].margin);
+}
+
+// A tone through each resampler from 44.1 kHz to 16 kHz: below 8 kHz it
+// keeps its loudness, above it is gone instead of folding back.
+TEST(ResamplerTest, KeepsWhatFitsTheNewRateAndRemovesWhatDoesNot) {
+    const auto rms = [](const auto& samples, double full) {
+        double sum = 0;
+        const size_t from = samples.size() / 4, to = samples.size() * 3 / 4;
+        for (size_t i = from; i < to; ++i) sum += std::pow(samples[i] / full, 2);
+        return std::sqrt(sum / static_cast<double>(to - from));
+    };
+    for (const double hz : {1000.0, 7000.0, 9000.0, 12000.0}) {
+        std::vector<float> tone(44100);
+        std::vector<qint16> pcm(tone.size());
+        for (size_t i = 0; i < tone.size(); ++i) {
+            tone[i] = 0.5f * static_cast<float>(std::sin(2 * std::numbers::pi * hz * static_cast<double>(i) / 44100));
+            pcm[i] = static_cast<qint16>(tone[i] * 32767);
+        }
+        const double in = rms(tone, 1.0);
+        const double kept = hz < 8000 ? 0.9 : 0.0;
+        const double floatOut = rms(Resampler::Resample(tone, 1, 44100, 16000), 1.0) / in;
+        const double pcmOut = rms(PcmConverter::Convert(pcm, 1, 44100, 1, 16000), 32767.0) / in;
+        for (const double out : {floatOut, pcmOut}) {
+            if (kept > 0)
+                EXPECT_GT(out, kept) << hz;
+            else
+                EXPECT_LT(out, 0.01) << hz;
+        }
+    }
+}
+
+}  // namespace
