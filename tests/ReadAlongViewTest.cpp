@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -15,6 +16,8 @@
 #include "views/ClickableLabel.h"
 #include "views/Orvanel.h"
 #include "views/PictureBox.h"
+#include "views/ReadingWaves.h"
+#include "views/StarRating.h"
 
 namespace {
 
@@ -264,4 +267,59 @@ TEST_F(ReadAlongViewTest, BrowsingWaitsUnderAModalWindowAndEndsSilentlyWhenTheVi
     EXPECT_FALSE(view->TimerAutoplay->isActive());
     EXPECT_TRUE(output.played.isEmpty()) << "the hidden view spoke";
 }
+
+// Each word's standard spoken for real; the pupil's take is the standard of
+// the word said (or silence), so the score it earns is sure.
+TEST_F(ReadAlongViewTest, TheStarsFollowTheirWordAndLeaveWithTryAgain) {
+    std::map<QString, QByteArray> spoken;
+    for (const QString& word : kWords) {
+        QProcess espeak;
+        espeak.start("espeak-ng", {"-v", "en-us", "--stdout", word});
+        ASSERT_TRUE(espeak.waitForFinished(30000));
+        spoken[word] = espeak.readAllStandardOutput();
+        install.WriteFile("Common/voice/" + word + ".abw", spoken[word]);
+        ModuleCrpt::ScrambleHeader(install.DataDir() + "/voice/" + word + ".abw");
+    }
+    install.WriteFile("Common/appvoice/SuccessWav1.wav", TempInstall::MakeWav(0.05));
+    QByteArray silence = TempInstall::MakeWav(1.0, 44100, 2);
+    silence.replace(44, silence.size() - 44, QByteArray(silence.size() - 44, '\0'));
+    struct Row {
+        QByteArray take;
+        int stars;
+        QString note;
+        bool cheered;
+    };
+    const std::vector<Row> rows = {{spoken["dog"], 1, "", false},
+                                   {silence, 0, "没有听到声音，请大声一点再录一次。", false},
+                                   {spoken["cat"], 3, "", true}};
+    for (const Row& row : rows) {
+        recorder.take = row.take;
+        output.played.clear();
+        Click(view->lblRecord);
+        Click(view->lblRecord);
+        EXPECT_EQ(view->Stars->Stars(), row.stars) << row.stars;
+        EXPECT_EQ(view->Stars->accessibleName(), row.stars ? QString("%1颗星").arg(row.stars) : QString());
+        EXPECT_EQ(view->lblScoreNote->text(), row.note);
+        EXPECT_EQ(view->lblScoreNote->isVisible(), !row.note.isEmpty());
+        EXPECT_EQ(view->Waves->HasWaves(), row.stars > 0);
+        EXPECT_EQ(Played().contains("appvoice/SuccessWav1.wav"), row.cheered) << row.stars;
+    }
+    Go(1);
+    EXPECT_EQ(view->Stars->Stars(), 0);
+    Go(0);
+    EXPECT_EQ(view->Stars->Stars(), 3);
+    QList<ReadingWaves::Track> marked;
+    output.whilePlaying = [&](const QString&) { marked << view->Waves->Playing(); };
+    Click(view->lblBothAudio);
+    output.whilePlaying = nullptr;
+    EXPECT_EQ(marked, (QList<ReadingWaves::Track>{ReadingWaves::Track::Standard, ReadingWaves::Track::Mine}));
+    EXPECT_EQ(view->Waves->Playing(), ReadingWaves::Track::None);
+    Click(view->imgReadBad);
+    EXPECT_EQ(view->Stars->Stars(), 0);
+    EXPECT_FALSE(view->Waves->HasWaves());
+    Go(1);
+    Go(0);
+    EXPECT_EQ(view->Stars->Stars(), 0);
+}
+
 }  // namespace
