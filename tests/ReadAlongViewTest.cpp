@@ -149,6 +149,7 @@ TEST_F(ReadAlongViewTest, ThePanelShowsWhatEachSequenceLeaves) {
 TEST_F(ReadAlongViewTest, TheReadAlongSwitchHidesAndShowsThePanel) {
     view->chkRead->click();
     EXPECT_TRUE(view->FrameRecorder->isHidden());
+    EXPECT_TRUE(view->Waves->isHidden());
     view->chkRead->click();
     EXPECT_FALSE(view->FrameRecorder->isHidden());
 }

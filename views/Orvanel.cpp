@@ -78,6 +78,7 @@ Orvanel::Orvanel(LessonContext& context, TickSource& ticks, const ReadViewPictur
         lblRecord->repaint();
         lblMyAudio->repaint();
         FrameRecorder->repaint();
+        Waves->repaint();
     };
     readAlong_.PlayingChanged = [this](ReadAlongRules::Track track) {
         Waves->SetPlaying(track);
@@ -205,7 +206,9 @@ void Orvanel::CreateRecorderPanel(const ReadViewPictures::Set& pictures) {
     lblScoreNote->setWordWrap(true);
     lblScoreNote->setStyleSheet(QStringLiteral("color: #c0392b;"));
     lblScoreNote->hide();
-    Waves = new ReadingWaves(FrameRecorder);
+    // Under the picture, where there is room to draw them at any window
+    // size; shown and hidden with the panel.
+    Waves = new ReadingWaves(this);
     for (QLabel* label : {Label1, Label4, Label5, Label2, lblScoreNote}) SetPointSize(label, 11);
     Label4->setAlignment(Qt::AlignCenter);
     Label5->setAlignment(Qt::AlignCenter);
@@ -221,16 +224,15 @@ void Orvanel::CreateRecorderPanel(const ReadViewPictures::Set& pictures) {
     grid->addWidget(imgRecord, 2, 1, Qt::AlignHCenter);
     grid->addWidget(lblBothAudio, 3, 0);
     grid->addWidget(lblRecord, 3, 1);
-    grid->addWidget(Waves, 4, 0, 1, 2);
-    grid->addWidget(Line1, 5, 0, 1, 2);
-    grid->addWidget(Label1, 6, 0);
-    grid->addWidget(Stars, 6, 1, Qt::AlignLeft | Qt::AlignVCenter);
-    grid->addWidget(lblScoreNote, 7, 0, 1, 2);
-    grid->addWidget(imgReadGood, 8, 0, Qt::AlignHCenter);
-    grid->addWidget(imgReadBad, 8, 1, Qt::AlignHCenter);
-    grid->addWidget(Label4, 9, 0);
-    grid->addWidget(Label5, 9, 1);
-    grid->addWidget(Label2, 10, 0, 1, 2);
+    grid->addWidget(Line1, 4, 0, 1, 2);
+    grid->addWidget(Label1, 5, 0);
+    grid->addWidget(Stars, 5, 1, Qt::AlignLeft | Qt::AlignVCenter);
+    grid->addWidget(lblScoreNote, 6, 0, 1, 2);
+    grid->addWidget(imgReadGood, 7, 0, Qt::AlignHCenter);
+    grid->addWidget(imgReadBad, 7, 1, Qt::AlignHCenter);
+    grid->addWidget(Label4, 8, 0);
+    grid->addWidget(Label5, 8, 1);
+    grid->addWidget(Label2, 9, 0, 1, 2);
 }
 
 void Orvanel::PlaceControls() {
@@ -239,6 +241,7 @@ void Orvanel::PlaceControls() {
     left->addWidget(pictureArea_, 1);
     left->addWidget(txtEnglish);
     left->addWidget(LabelChinese);
+    left->addWidget(Waves);
     thumbStrip_ = new QWidget(this);
     auto* strip = new QHBoxLayout(thumbStrip_);
     strip->setContentsMargins(0, 0, 0, 0);
@@ -743,6 +746,7 @@ void Orvanel::imgReadBad_Click() {
 
 void Orvanel::chkRead_Click() {
     FrameRecorder->setVisible(chkRead->isChecked());
+    Waves->setVisible(chkRead->isChecked());
 }
 
 // The first step follows the click at once.

@@ -6,7 +6,7 @@
 ReadingWaves::ReadingWaves(QWidget* parent) : QWidget(parent) {
     setAccessibleName(QStringLiteral("标准发音和我的朗读"));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    setMinimumHeight(sizeHint().height());
+    setFixedHeight(sizeHint().height());
 }
 
 void ReadingWaves::SetWaves(std::vector<float> standard, std::vector<float> mine) {
@@ -26,6 +26,9 @@ void ReadingWaves::paintEvent(QPaintEvent*) {
     const QRect top(0, 0, width(), height() / 2 - 1);
     const QRect bottom(0, height() / 2 + 1, width(), height() - height() / 2 - 1);
     painter.fillRect(rect(), QColor(0xfa, 0xfa, 0xf5));
+    painter.setPen(QColor(0xdd, 0xdd, 0xd5));
+    painter.drawLine(top.left(), top.center().y(), top.right(), top.center().y());
+    painter.drawLine(bottom.left(), bottom.center().y(), bottom.right(), bottom.center().y());
     if (standard_.empty()) return;
     // Each on its own scale: a quiet pupil's reading still shows its shape.
     auto loudest = [](const std::vector<float>& levels) {

@@ -19,7 +19,7 @@ public:
     void SetPlaying(Track track);
     Track Playing() const { return playing_; }
     bool HasWaves() const { return !standard_.empty(); }
-    QSize sizeHint() const override { return QSize(240, 84); }
+    QSize sizeHint() const override { return QSize(400, 64); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
