@@ -141,7 +141,9 @@ QString InstallationUpdater::FingerprintPath() const {
 
 // Names, sizes and times of every content file: it changes whenever the
 // installed content does, and reading it takes a listing, not the files.
+// Listed once: a start that finds the folder out of date updates it next.
 QString InstallationUpdater::ContentFingerprint() const {
+    if (!contentFingerprint_.isEmpty()) return contentFingerprint_;
     QCryptographicHash hash(QCryptographicHash::Sha1);
     QStringList folders = {kAppPics};
     for (const char* folder : kContentFolders) folders << QLatin1String(folder);
@@ -157,7 +159,8 @@ QString InstallationUpdater::ContentFingerprint() const {
         lines.sort();
         hash.addData(lines.join(QLatin1Char('\n')).toUtf8());
     }
-    return QString::fromLatin1(hash.result().toHex());
+    contentFingerprint_ = QString::fromLatin1(hash.result().toHex());
+    return contentFingerprint_;
 }
 
 bool InstallationUpdater::UpToDate() const {

@@ -53,6 +53,7 @@ private:
     QString builtDir_;
     QString pupilDir_;
     QString error_;
+    mutable QString contentFingerprint_;
     QStringList report_;
     std::vector<Staged> staged_;
     Staged database_;
