@@ -6,9 +6,9 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "app/LessonState.h"
-#include "app/MainHost.h"
-#include "app/MessageService.h"
+#include "core/LessonState.h"
+#include "core/MainHost.h"
+#include "core/MessageService.h"
 #include "data/Catalogue.h"
 #include "data/LessonDatabase.h"
 #include "data/WordRecords.h"

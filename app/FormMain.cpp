@@ -11,10 +11,10 @@
 
 #include "app/FormBookUnit.h"
 #include "app/FormHelp.h"
-#include "app/MessageService.h"
+#include "core/MessageService.h"
 #include "app/ToolbarPictures.h"
 #include "app/StartupWarmup.h"
-#include "app/WebPage.h"
+#include "core/WebPage.h"
 #include "games/WordFFK.h"
 #include "games/WordPPK2.h"
 #include "quiz/FormHistory.h"

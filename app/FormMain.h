@@ -4,7 +4,7 @@
 #include <array>
 
 #include "app/LessonServices.h"
-#include "app/MainHost.h"
+#include "core/MainHost.h"
 #include "quiz/TestHistory.h"
 
 class QMenu;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/DateSource.h"
-#include "app/LessonContext.h"
-#include "app/LessonState.h"
+#include "core/DateSource.h"
+#include "core/LessonContext.h"
+#include "core/LessonState.h"
 #include "data/Catalogue.h"
 #include "data/LessonDatabase.h"
 #include "data/ReviewRecords.h"
@@ -10,7 +10,7 @@
 #include "media/MediaStore.h"
 #include "media/ModulePlaySound.h"
 #include "media/modRecordWav.h"
-#include "media/TickSource.h"
+#include "core/TickSource.h"
 #include "quiz/ReviewBook.h"
 
 class Recorder;

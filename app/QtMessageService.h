@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MessageService.h"
+#include "core/MessageService.h"
 
 class QWidget;
 

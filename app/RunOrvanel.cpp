@@ -13,7 +13,7 @@
 #include "app/PupilFolder.h"
 #include "app/QtMessageService.h"
 #include "app/QtTranslations.h"
-#include "app/RandomSource.h"
+#include "core/RandomSource.h"
 #include "app/RunningInstance.h"
 #include "app/SessionEnd.h"
 #include "app/StartupWarmup.h"

@@ -1,6 +1,6 @@
 #include <benchmark/benchmark.h>
 
-#include "app/LessonState.h"
+#include "core/LessonState.h"
 #include "data/LessonDatabase.h"
 #include "data/WordRecords.h"
 #include "media/ModuleCrpt.h"

@@ -13,7 +13,7 @@
 #include <cstdio>
 #include <map>
 
-#include "app/LessonState.h"
+#include "core/LessonState.h"
 #include "data/Catalogue.h"
 #include "data/LessonDatabase.h"
 #include "data/WordRecords.h"

@@ -3,9 +3,9 @@
 #include <QApplication>
 #include <QLabel>
 
-#include "app/LessonContext.h"
-#include "app/LessonState.h"
-#include "app/MainHost.h"
+#include "core/LessonContext.h"
+#include "core/LessonState.h"
+#include "core/MainHost.h"
 #include "data/Catalogue.h"
 #include "data/LessonDatabase.h"
 #include "data/ReviewRecords.h"

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/LessonState.h"
-#include "app/MessageService.h"
+#include "core/LessonState.h"
+#include "core/MessageService.h"
 #include "data/LessonDatabase.h"
 
 Catalogue::Catalogue(LessonState& state, LessonDatabase& db, MessageService& messages)

@@ -4,7 +4,7 @@
 #include <QtGlobal>
 #include <vector>
 
-#include "data/CBookUnit.h"
+#include "core/CBookUnit.h"
 
 class LessonDatabase;
 class MessageService;

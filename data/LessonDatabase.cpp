@@ -5,8 +5,8 @@
 #include <limits>
 #include <sqlite3.h>
 
-#include "app/LessonState.h"
-#include "app/MessageService.h"
+#include "core/LessonState.h"
+#include "core/MessageService.h"
 #include "media/ModuleCrpt.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QtGlobal>
 
-#include "app/MessageService.h"
+#include "core/MessageService.h"
 #include "data/Recordset.h"
 #include "data/SqlStatement.h"
 

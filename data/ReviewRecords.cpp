@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <algorithm>
 
-#include "app/LessonState.h"
+#include "core/LessonState.h"
 #include "data/LessonDatabase.h"
 
 QStringList ReviewRecords::CreateTablesSql() {

@@ -6,7 +6,7 @@
 #include <QtGlobal>
 #include <vector>
 
-#include "data/CReviewState.h"
+#include "core/CReviewState.h"
 
 class LessonDatabase;
 struct LessonState;

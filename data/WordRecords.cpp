@@ -1,8 +1,8 @@
 #include "data/WordRecords.h"
 
-#include "app/LessonState.h"
-#include "app/MessageService.h"
-#include "app/RandomSource.h"
+#include "core/LessonState.h"
+#include "core/MessageService.h"
+#include "core/RandomSource.h"
 #include "data/LessonDatabase.h"
 
 #include <algorithm>

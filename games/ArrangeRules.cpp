@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/RandomSource.h"
+#include "core/RandomSource.h"
 
 int ArrangeRules::GridCols(int boardWidth) const {
     return tile_.width() > 0 ? boardWidth / tile_.width() : 0;

@@ -7,7 +7,7 @@
 #include <QtGlobal>
 #include <vector>
 
-#include "data/CWordType.h"
+#include "core/CWordType.h"
 
 class RandomSource;
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/RandomSource.h"
+#include "core/RandomSource.h"
 
 namespace {
 

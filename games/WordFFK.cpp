@@ -4,9 +4,9 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/LessonState.h"
-#include "app/MessageService.h"
-#include "app/RandomSource.h"
+#include "core/LessonState.h"
+#include "core/MessageService.h"
+#include "core/RandomSource.h"
 #include "games/FlipCard.h"
 #include "games/GamePicture.h"
 #include "media/MediaStore.h"

@@ -8,9 +8,9 @@
 #include <QShortcut>
 #include <QStyle>
 
-#include "app/LessonState.h"
-#include "app/MainHost.h"
-#include "app/MessageService.h"
+#include "core/LessonState.h"
+#include "core/MainHost.h"
+#include "core/MessageService.h"
 #include "data/Catalogue.h"
 #include "data/WordRecords.h"
 #include "games/FormTip.h"

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "app/LessonContext.h"
+#include "core/LessonContext.h"
 #include "games/ArrangeRules.h"
 
 class GamePicture;

@@ -5,10 +5,10 @@
 #include <QTemporaryFile>
 #include <QThread>
 
-#include "app/MessageService.h"
+#include "core/MessageService.h"
 #include "media/MediaStore.h"
 #include "media/ModuleCrpt.h"
-#include "media/SoundOutput.h"
+#include "core/SoundOutput.h"
 
 namespace {
 

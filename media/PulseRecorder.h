@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "media/Recorder.h"
+#include "core/Recorder.h"
 
 struct pa_simple;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "media/SoundOutput.h"
+#include "core/SoundOutput.h"
 
 // Plays WAV files through the desktop's sound server: decoded with
 // libsndfile, written out and drained before it returns. Nothing else runs

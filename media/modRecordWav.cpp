@@ -5,7 +5,7 @@
 #include <cmath>
 #include <optional>
 
-#include "app/MessageService.h"
+#include "core/MessageService.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QtGlobal>
 
-#include "media/Recorder.h"
+#include "core/Recorder.h"
 
 class MessageService;
 

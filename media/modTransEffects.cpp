@@ -5,9 +5,9 @@
 #include <numeric>
 #include <vector>
 
-#include "app/LessonState.h"
-#include "app/RandomSource.h"
-#include "media/TickSource.h"
+#include "core/LessonState.h"
+#include "core/RandomSource.h"
+#include "core/TickSource.h"
 
 modTransEffects::modTransEffects(LessonState& state, TickSource& ticks, RandomSource& random)
     : state_(state), ticks_(ticks), random_(random) {}

@@ -15,8 +15,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/MessageService.h"
-#include "app/WebPage.h"
+#include "core/MessageService.h"
+#include "core/WebPage.h"
 #include "media/ModuleCrpt.h"
 
 namespace {

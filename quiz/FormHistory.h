@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <vector>
 
-#include "quiz/CHisType.h"
+#include "core/CHisType.h"
 
 class QPushButton;
 class QTreeWidget;

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
-#include "app/LessonState.h"
+#include "core/LessonState.h"
 #include "data/Catalogue.h"
 #include "quiz/LearnStatusRules.h"
 #include "views/ListColumns.h"

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "app/LessonContext.h"
+#include "core/LessonContext.h"
 
 class QLabel;
 class QListWidget;

@@ -8,8 +8,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "app/LessonState.h"
-#include "app/MessageService.h"
+#include "core/LessonState.h"
+#include "core/MessageService.h"
 #include "media/MediaStore.h"
 #include "media/ModulePlaySound.h"
 #include "quiz/ArrowChoice.h"

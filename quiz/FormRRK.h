@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <array>
 
-#include "app/LessonContext.h"
+#include "core/LessonContext.h"
 #include "quiz/OptionTable.h"
 
 class QButtonGroup;

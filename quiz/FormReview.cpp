@@ -10,8 +10,8 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
-#include "app/MainHost.h"
-#include "app/MessageService.h"
+#include "core/MainHost.h"
+#include "core/MessageService.h"
 #include "media/MediaStore.h"
 #include "media/ModulePlaySound.h"
 #include "quiz/ArrowChoice.h"

@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <array>
 
-#include "app/LessonContext.h"
+#include "core/LessonContext.h"
 #include "quiz/ReviewRules.h"
 
 class QLabel;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/RandomSource.h"
+#include "core/RandomSource.h"
 
 namespace {
 

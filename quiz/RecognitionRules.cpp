@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/LessonState.h"
+#include "core/LessonState.h"
 #include "data/LessonDatabase.h"
 #include "data/WordRecords.h"
 

@@ -3,7 +3,7 @@
 #include <QtGlobal>
 #include <span>
 
-#include "data/CWordType.h"
+#include "core/CWordType.h"
 
 #include "quiz/OptionTable.h"
 

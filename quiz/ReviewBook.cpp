@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/DateSource.h"
+#include "core/DateSource.h"
 #include "quiz/Fsrs.h"
 
 namespace {

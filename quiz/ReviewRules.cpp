@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/RandomSource.h"
+#include "core/RandomSource.h"
 #include "quiz/ReviewBook.h"
 
 ReviewRules::ReviewRules(ReviewBook& review, RandomSource& random) : review_(review), random_(random) {}

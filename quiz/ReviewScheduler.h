@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "data/CReviewState.h"
+#include "core/CReviewState.h"
 #include "quiz/Fsrs.h"
 
 // When each word comes back: one answer moves its memory state on, and the

@@ -3,7 +3,7 @@
 #include <QtGlobal>
 #include <vector>
 
-#include "quiz/CHisType.h"
+#include "core/CHisType.h"
 
 class LessonDatabase;
 class MessageService;

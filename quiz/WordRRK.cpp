@@ -10,9 +10,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "app/LessonState.h"
-#include "app/MainHost.h"
-#include "app/MessageService.h"
+#include "core/LessonState.h"
+#include "core/MainHost.h"
+#include "core/MessageService.h"
 #include "data/Catalogue.h"
 #include "media/MediaStore.h"
 #include "media/ModulePlaySound.h"

@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "app/RandomSource.h"
+#include "core/RandomSource.h"
 #include "quiz/OptionTable.h"
 #include "tests/support/ScriptedRandom.h"
 

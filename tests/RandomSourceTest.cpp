@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/RandomSource.h"
+#include "core/RandomSource.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/LessonState.h"
+#include "core/LessonState.h"
 #include "data/LessonDatabase.h"
 #include "media/MediaStore.h"
 #include "media/ModulePlaySound.h"

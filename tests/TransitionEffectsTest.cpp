@@ -5,8 +5,8 @@
 #include <functional>
 #include <set>
 
-#include "app/LessonState.h"
-#include "app/RandomSource.h"
+#include "core/LessonState.h"
+#include "core/RandomSource.h"
 #include "media/modTransEffects.h"
 #include "tests/support/QtApp.h"
 #include "tests/support/ScriptedRandom.h"

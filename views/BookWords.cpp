@@ -1,6 +1,6 @@
 #include "views/BookWords.h"
 
-#include "app/LessonState.h"
+#include "core/LessonState.h"
 #include "data/LessonDatabase.h"
 
 QStringList BookWords::Load(LessonDatabase& db, const LessonState& state) {

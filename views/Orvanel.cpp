@@ -13,9 +13,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/LessonState.h"
-#include "app/MainHost.h"
-#include "app/MessageService.h"
+#include "core/LessonState.h"
+#include "core/MainHost.h"
+#include "core/MessageService.h"
 #include "data/WordRecords.h"
 #include "media/MediaStore.h"
 #include "media/ModulePlaySound.h"

@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <array>
 
-#include "app/LessonContext.h"
+#include "core/LessonContext.h"
 #include "media/modTransEffects.h"
 #include "views/OrvanelRules.h"
 #include "views/ReadAlongRules.h"

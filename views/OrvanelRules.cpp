@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/LessonState.h"
-#include "app/RandomSource.h"
+#include "core/LessonState.h"
+#include "core/RandomSource.h"
 #include "media/MediaStore.h"
 #include "media/modTransEffects.h"
 

@@ -4,8 +4,8 @@
 #include <QFileInfo>
 #include <cstdio>
 
-#include "app/LessonState.h"
-#include "app/MessageService.h"
+#include "core/LessonState.h"
+#include "core/MessageService.h"
 #include "media/MediaStore.h"
 #include "media/ModulePlaySound.h"
 #include "media/modRecordWav.h"

@@ -9,8 +9,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/LessonState.h"
-#include "app/MainHost.h"
+#include "core/LessonState.h"
+#include "core/MainHost.h"
 #include "media/ModulePlaySound.h"
 #include "views/ListColumns.h"
 

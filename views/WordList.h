@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "app/LessonContext.h"
+#include "core/LessonContext.h"
 #include "views/ListColumns.h"
 #include "views/WordListRules.h"
 

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "data/CWordType.h"
+#include "core/CWordType.h"
 
 // What the word list shows, apart from its widgets: the row number text,
 // the rows of both layouts, the summary under the test results and the

@@ -4,9 +4,9 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-#include "app/LessonState.h"
-#include "app/MainHost.h"
-#include "app/MessageService.h"
+#include "core/LessonState.h"
+#include "core/MainHost.h"
+#include "core/MessageService.h"
 #include "media/MediaStore.h"
 #include "media/ModulePlaySound.h"
 #include "views/WordPicture.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/LessonState.h"
+#include "core/LessonState.h"
 #include "data/Catalogue.h"
 #include "data/LessonDatabase.h"
 #include "data/WordRecords.h"

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <functional>
 
-#include "media/SoundOutput.h"
+#include "core/SoundOutput.h"
 
 // Remembers what was played, and what the played file began with at that
 // moment; a test may also look at the store while the sound "plays".

@@ -2,7 +2,7 @@
 
 #include <QDateTime>
 
-#include "app/DateSource.h"
+#include "core/DateSource.h"
 
 // A calendar the test sets and moves; it starts on a fixed morning.
 class ScriptedDate : public DateSource {

@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/MessageService.h"
+#include "core/MessageService.h"
 
 // Records every message box and answers from a script (Ok or Yes when the
 // script has run out; input boxes and file dialogs are cancelled then).

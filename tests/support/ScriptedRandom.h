@@ -2,7 +2,7 @@
 
 #include <deque>
 
-#include "app/RandomSource.h"
+#include "core/RandomSource.h"
 
 // Hands out the draws a test scripted, then 0; remembers each n asked for.
 class ScriptedRandom : public RandomSource {

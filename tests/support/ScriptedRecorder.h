@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QStringList>
 
-#include "media/Recorder.h"
+#include "core/Recorder.h"
 #include "tests/support/TempInstall.h"
 
 // A recorder that fails where a test says and otherwise "records" a short

@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <functional>
 
-#include "media/TickSource.h"
+#include "core/TickSource.h"
 
 // Time that moves only when the program waits: every DoEvents lets one
 // tick pass, after handling pending events and the test's own hook.

@@ -6,9 +6,9 @@
 #include <QStringList>
 #include <memory>
 
-#include "app/LessonContext.h"
-#include "app/LessonState.h"
-#include "app/MainHost.h"
+#include "core/LessonContext.h"
+#include "core/LessonState.h"
+#include "core/MainHost.h"
 #include "data/Catalogue.h"
 #include "data/LessonDatabase.h"
 #include "data/ReviewRecords.h"

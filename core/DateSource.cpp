@@ -1,4 +1,4 @@
-#include "app/DateSource.h"
+#include "core/DateSource.h"
 
 QDateTime DateSource::Now() const {
     return QDateTime::currentDateTime();

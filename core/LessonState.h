@@ -4,8 +4,8 @@
 #include <QtGlobal>
 #include <vector>
 
-#include "data/CBookUnit.h"
-#include "data/CWordType.h"
+#include "core/CBookUnit.h"
+#include "core/CWordType.h"
 
 // What the pupil is working on, shared by every window, view and module.
 // One instance, owned by the main window and handed around by reference.

@@ -1,7 +1,30 @@
-#include "data/CBookUnit.h"
-
-#include "app/LessonState.h"
+// The records' own writes: the kernel declares them with the records, the
+// database they write to lives here.
+#include "core/CBookUnit.h"
+#include "core/CWordType.h"
+#include "core/LessonState.h"
 #include "data/LessonDatabase.h"
+
+// Rows are matched on the trimmed spelling, as the words were loaded, so a
+// spelling stored with blanks around it still gets its result.
+bool CWordType::UpdateUserInfo(LessonDatabase& db, const QString& versionDB) {
+    return db.InOneTransaction([&] {
+        if (!db.OpenRecordset({QStringLiteral("select * from %1 where trim(English) = ?").arg(SqlName(versionDB)),
+                               {English}}))
+            return false;
+        SetWordResultString();
+        Recordset& rs = db.SharedRecordset;
+        bool written = true;
+        rs.MoveFirst();
+        for (int n = rs.RecordCount(); n > 0 && written; --n) {
+            rs.SetField(QStringLiteral("Result"), Result);
+            written = rs.Update();
+            rs.MoveNext();
+        }
+        db.CloseRecordset();
+        return written;
+    });
+}
 
 bool CBookUnit::UpdateUnitStatus(LessonDatabase& db, const LessonState& state) const {
     const QString table = SqlName(state.VersionDB + QStringLiteral("_BookUnit"));

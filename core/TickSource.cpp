@@ -1,4 +1,4 @@
-#include "media/TickSource.h"
+#include "core/TickSource.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -1,9 +1,7 @@
-#include "data/CWordType.h"
+#include "core/CWordType.h"
 
 #include <QStringList>
 #include <limits>
-
-#include "data/LessonDatabase.h"
 
 namespace {
 
@@ -22,27 +20,6 @@ void Increment(qint16& counter) {
 }
 
 }  // namespace
-
-// Rows are matched on the trimmed spelling, as the words were loaded, so a
-// spelling stored with blanks around it still gets its result.
-bool CWordType::UpdateUserInfo(LessonDatabase& db, const QString& versionDB) {
-    return db.InOneTransaction([&] {
-        if (!db.OpenRecordset({QStringLiteral("select * from %1 where trim(English) = ?").arg(SqlName(versionDB)),
-                               {English}}))
-            return false;
-        SetWordResultString();
-        Recordset& rs = db.SharedRecordset;
-        bool written = true;
-        rs.MoveFirst();
-        for (int n = rs.RecordCount(); n > 0 && written; --n) {
-            rs.SetField(QStringLiteral("Result"), Result);
-            written = rs.Update();
-            rs.MoveNext();
-        }
-        db.CloseRecordset();
-        return written;
-    });
-}
 
 // A damaged text reads its missing or non-numeric parts as 0.
 void CWordType::GetWordResult() {

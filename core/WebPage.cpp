@@ -1,4 +1,4 @@
-#include "app/WebPage.h"
+#include "core/WebPage.h"
 
 #include <QDesktopServices>
 #include <QUrl>
