@@ -9,6 +9,7 @@
 #include "core/MessageService.h"
 #include "media/MediaStore.h"
 #include "media/ModulePlaySound.h"
+#include "views/FocusHandBack.h"
 #include "views/WordPicture.h"
 
 WordPicList::WordPicList(LessonContext& context, QWidget* parent)
@@ -53,7 +54,7 @@ void WordPicList::LoadPics() {
     // Only the slots the group leaves empty are hidden: hiding a slot that
     // has the focus would pass it on to a button.
     for (int i = rules_.GroupCount; i < PicListRules::kSlots; ++i) {
-        HandFocusBack(imgWord[i]);
+        HandFocusBack(imgWord[i], imgWord[0]);
         imgWord[i]->hide();
         lblWord[i]->hide();
     }
@@ -70,19 +71,8 @@ void WordPicList::LoadPics() {
 }
 
 void WordPicList::UpdateGroupButtons() {
-    SetUsable(cmdNextGroup, rules_.NextGroupEnabled(context_.state.WordCount));
-    SetUsable(cmdPrevGroup, rules_.PrevGroupEnabled());
-}
-
-// A control about to be disabled or hidden would pass the focus on to the
-// next one, 返回普通视图 perhaps; the group's first picture takes it instead.
-void WordPicList::HandFocusBack(QWidget* control) {
-    if (window()->focusWidget() == control && control != imgWord[0]) imgWord[0]->setFocus(Qt::OtherFocusReason);
-}
-
-void WordPicList::SetUsable(QWidget* control, bool usable) {
-    if (!usable) HandFocusBack(control);
-    control->setEnabled(usable);
+    SetUsable(cmdNextGroup, rules_.NextGroupEnabled(context_.state.WordCount), imgWord[0]);
+    SetUsable(cmdPrevGroup, rules_.PrevGroupEnabled(), imgWord[0]);
 }
 
 void WordPicList::cmdNextGroup_Click() {

@@ -33,8 +33,6 @@ protected:
 
 private:
     void UpdateGroupButtons();
-    void HandFocusBack(QWidget* control);
-    void SetUsable(QWidget* control, bool usable);
     void PlaceControls();
     void cmdNextGroup_Click();
     void cmdPrevGroup_Click();
