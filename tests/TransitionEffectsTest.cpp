@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QImage>
-#include <cmath>
 #include <functional>
 #include <set>
 
@@ -15,9 +15,9 @@
 namespace {
 
 const QRgb kOld = qRgb(0, 0, 255);
-const QRgb kNew = qRgb(255, 0, 0);
+const QPoint kKept(-1, -1);
 
-QImage Filled(int w, int h, QRgb colour) {
+QImage Filled(int w, int h, QRgb colour = kOld) {
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(colour);
     return image;
@@ -27,12 +27,11 @@ QImage Filled(int w, int h, QRgb colour) {
 QImage Pattern(int w, int h) {
     QImage image(w, h, QImage::Format_RGB32);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) image.setPixel(x, y, qRgb(x % 256, y % 256, 128 + (x + y) % 100));
+        for (int x = 0; x < w; ++x) image.setPixel(x, y, qRgb(x, y, 128 + (x + y) % 100));
     return image;
 }
 
-// The destination: remembers every frame put on screen and the tick it
-// was shown at; a test may act when a frame is shown.
+// Remembers every frame put on screen and the tick it was shown at; a test may act on a frame.
 class Surface : public EffectSurface {
 public:
     Surface(QImage image, ScriptedTickSource& ticks) : image(std::move(image)), ticks(ticks) {}
@@ -42,10 +41,9 @@ public:
         shownAt.push_back(ticks.tick);
         if (onFrame) onFrame(static_cast<int>(frames.size()));
     }
-
     QImage image;
     ScriptedTickSource& ticks;
-    std::vector<QImage> frames;
+    std::vector<QImage> frames;  // the last one is the final full copy
     std::vector<qint64> shownAt;
     std::function<void(int frame)> onFrame;
 };
@@ -53,157 +51,91 @@ public:
 class TransitionEffectsTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { EnsureQtApp(); }
-
-    // The frames drawn before the final full copy.
-    static std::vector<QImage> Drawn(const Surface& s) { return {s.frames.begin(), s.frames.end() - 1}; }
-
-    // Every pixel is new exactly inside rect (a union of rects via inside).
-    static void ExpectRevealed(const QImage& frame, const std::function<bool(int x, int y)>& inside,
-                               const std::string& what) {
-        for (int y = 0; y < frame.height(); ++y)
-            for (int x = 0; x < frame.width(); ++x)
-                ASSERT_EQ(frame.pixel(x, y), inside(x, y) ? kNew : kOld) << what << " at " << x << "," << y;
-    }
-
     LessonState state;
     ScriptedTickSource ticks;
     ScriptedRandom random;
     modTransEffects effects{state, ticks, random};
 };
 
-TEST_F(TransitionEffectsTest, WipeFramesRevealTheirRectangles) {
-    const int W = 40, H = 30;
-    for (int direction : {1, 2, 4, 8}) {
-        Surface dest(Filled(W, H, kOld), ticks);
-        effects.WipeEffect(dest, Filled(W, H, kNew), direction, 5);
-        const std::vector<QImage> drawn = Drawn(dest);
-        ASSERT_EQ(drawn.size(), static_cast<size_t>(direction <= 2 ? H / 5 : W / 5)) << direction;
-        for (size_t f = 0; f < drawn.size(); ++f) {
-            const int pos = static_cast<int>(f) * 5;
-            ExpectRevealed(drawn[f], [&](int x, int y) {
-                switch (direction) {
-                case 1: return y < pos;
-                case 2: return y >= H - pos;
-                case 4: return x < pos;
-                default: return x >= W - pos;
+// Where frame f's pixel (x, y) comes from in the new picture, or kKept for the old one.
+using From = std::function<QPoint(int f, int x, int y)>;
+#define FX(call) [](modTransEffects& e, Surface& d, const QImage& s) { e.call; }
+#define IN(inside) [](int f, int x, int y) { return (inside) ? QPoint(x, y) : kKept; }
+
+// Every pixel of every frame, the frames' spacing in ticks, and the final copy.
+TEST_F(TransitionEffectsTest, EachFrameShowsTheNewPictureExactlyWhereItHasArrived) {
+    struct Row {
+        const char* name;
+        int w, h, interval, gap;
+        std::function<void(modTransEffects&, Surface&, const QImage&)> run;
+        size_t frames;
+        From from;
+    };
+    const std::vector<Row> rows = {
+        {"wipe down", 40, 30, 1, 1, FX(WipeEffect(d, s, 1, 5)), 6, IN(y < 5 * f)},
+        {"wipe up at 20 ms, two ticks", 40, 30, 20, 2, FX(WipeEffect(d, s, 2, 5)), 6, IN(y >= 30 - 5 * f)},
+        {"wipe right", 40, 30, 1, 1, FX(WipeEffect(d, s, 4, 5)), 8, IN(x < 5 * f)},
+        {"wipe left", 40, 30, 1, 1, FX(WipeEffect(d, s, 8, 5)), 8, IN(x >= 40 - 5 * f)},
+        {"blinds down at 50 ms, four ticks", 45, 50, 50, 4, FX(BlindsEffect(d, s, 1, 1, 20)), 20, IN(y % 20 < f)},
+        {"blinds up", 45, 50, 1, 1, FX(BlindsEffect(d, s, 2, 1, 20)), 20, IN(y % 20 >= 20 - f)},
+        {"blinds right", 45, 50, 1, 1, FX(BlindsEffect(d, s, 4, 2, 20)), 10, IN(x % 20 < 2 * f)},
+        {"blinds left", 45, 50, 1, 1, FX(BlindsEffect(d, s, 8, 1, 20)), 20, IN(x % 20 >= 20 - f)},
+        {"split open at 14.5 -> 14", 10, 29, 1, 1, FX(SplitOpenEffect(d, s, 1, 4)), 4, IN(y >= 14 - 4 * f && y < 14 + 4 * f)},
+        {"split open at 15.5 -> 16", 10, 31, 1, 1, FX(SplitOpenEffect(d, s, 1, 4)), 4, IN(y >= 16 - 4 * f && y < 16 + 4 * f)},
+        {"split open sideways", 21, 6, 1, 1, FX(SplitOpenEffect(d, s, 2, 4)), 3, IN(x >= 10 - 4 * f && x < 10 + 4 * f)},
+        {"split close", 10, 31, 1, 1, FX(SplitCloseEffect(d, s, 1, 4)), 4, IN(y < 4 * f || y >= 31 - 4 * f)},
+        {"split close sideways", 21, 6, 1, 1, FX(SplitCloseEffect(d, s, 2, 4)), 3, IN(x < 4 * f || x >= 21 - 4 * f)},
+        {"interleaved rows", 20, 6, 1, 1, FX(InterleaveWipeEffect(d, s, 2, 5, 1, true)), 4, IN(y % 2 ? x >= 20 - 5 * f : x < 5 * f)},
+        {"interleaved columns", 6, 20, 1, 1, FX(InterleaveWipeEffect(d, s, 1, 5, 1, false)), 4, IN(x % 2 ? y < 5 * f : y >= 20 - 5 * f)},
+        {"rows slide in from both sides", 20, 6, 1, 1, FX(InterleaveSlideEffect(d, s, 2, 5, 1, true)), 4, [](int f, int x, int y) {
+             return y % 2 ? (x >= 20 - 5 * f ? QPoint(x - 20 + 5 * f, y) : kKept) : (x < 5 * f ? QPoint(20 - 5 * f + x, y) : kKept);
+         }},
+        {"columns slide in from both ends", 6, 20, 1, 1, FX(InterleaveSlideEffect(d, s, 1, 5, 1, true)), 4, [](int f, int x, int y) {
+             return x % 2 ? (y >= 20 - 5 * f ? QPoint(x, y - 20 + 5 * f) : kKept) : (y < 5 * f ? QPoint(x, 20 - 5 * f + y) : kKept);
+         }},
+        // Int(Rnd * 2N) = 7 of 8 gives position 4, 0 gives 0: the list 0..4 shuffles to 2 3 1 4 0;
+        // column 0, displaced to the end, comes with the final copy.
+        {"random columns, scripted", 4, 2, 1, 1, FX(RandomLinesEffect(d, s, 1, 0)), 4, IN(x > 1 ? f >= x - 2 : x == 1 && f >= 2)},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        random.draws = {7, 0, 0, 0};
+        const QImage source = Pattern(row.w, row.h);
+        Surface dest(Filled(row.w, row.h), ticks);
+        effects.EffectInterval = row.interval;
+        row.run(effects, dest, source);
+        ASSERT_EQ(dest.frames.size(), row.frames + 1);
+        for (size_t f = 0; f < row.frames; ++f) {
+            if (f > 0) EXPECT_EQ(dest.shownAt[f] - dest.shownAt[f - 1], row.gap) << "frame " << f;
+            for (int y = 0; y < row.h; ++y)
+                for (int x = 0; x < row.w; ++x) {
+                    const QPoint from = row.from(static_cast<int>(f), x, y);
+                    ASSERT_EQ(dest.frames[f].pixel(x, y), from == kKept ? kOld : source.pixel(from)) << f << ": " << x << "," << y;
                 }
-            }, "direction " + std::to_string(direction) + " frame " + std::to_string(f));
         }
-        EXPECT_EQ(dest.image, Filled(W, H, kNew));
+        EXPECT_EQ(dest.image, source);
         EXPECT_FALSE(state.EffectRunning);
     }
-}
-
-TEST_F(TransitionEffectsTest, WipeOfA300PixelPictureTakes60Ticks) {
-    Surface dest(Filled(8, 300, kOld), ticks);
-    effects.EffectInterval = 1;
-    effects.WipeEffect(dest, Filled(8, 300, kNew), 1, 5);
-    ASSERT_EQ(dest.frames.size(), 61u);  // 60 frames and the final copy
-    for (size_t f = 1; f < 60; ++f) EXPECT_EQ(dest.shownAt[f] - dest.shownAt[f - 1], 1) << f;
-    EXPECT_EQ(dest.shownAt[59] - dest.shownAt[0], 59);
-}
-
-TEST_F(TransitionEffectsTest, BlindsAt50MsDrawTwentyFramesAboutASecondApart) {
-    for (int direction : {1, 2, 4, 8}) {
-        Surface dest(Filled(45, 50, kOld), ticks);
-        effects.EffectInterval = 50;
-        effects.BlindsEffect(dest, Filled(45, 50, kNew), direction, 1, 20);
-        const std::vector<QImage> drawn = Drawn(dest);
-        ASSERT_EQ(drawn.size(), 20u);
-        for (size_t f = 1; f < dest.shownAt.size() - 1; ++f)
-            EXPECT_EQ(dest.shownAt[f] - dest.shownAt[f - 1], 4) << "50 ms is four ticks of 15.6 ms";
-        const int pos = 7;
-        ExpectRevealed(drawn[pos], [&](int x, int y) {
-            const int v = direction <= 2 ? y : x;
-            const int offset = v % 20;
-            return direction == 1 || direction == 4 ? offset < pos : offset >= 20 - pos;
-        }, "blinds " + std::to_string(direction));
-        EXPECT_EQ(dest.image, Filled(45, 50, kNew));
-    }
-}
-
-TEST_F(TransitionEffectsTest, SplitsMeetAtTheRoundedMiddle) {
-    EXPECT_EQ(modTransEffects::RoundEven(15.5), 16);
-    EXPECT_EQ(modTransEffects::RoundEven(14.5), 14);
-    for (int H : {29, 31}) {
-        const int W = 10, M = modTransEffects::RoundEven(H / 2.0);
-        Surface open(Filled(W, H, kOld), ticks);
-        effects.SplitOpenEffect(open, Filled(W, H, kNew), 1, 4);
-        std::vector<QImage> drawn = Drawn(open);
-        ASSERT_EQ(drawn.size(), static_cast<size_t>((M + 3) / 4));
-        for (size_t f = 0; f < drawn.size(); ++f) {
-            const int pos = static_cast<int>(f) * 4;
-            ExpectRevealed(drawn[f], [&](int, int y) { return y >= M - pos && y < M + pos; }, "open");
-        }
-        Surface close(Filled(W, H, kOld), ticks);
-        effects.SplitCloseEffect(close, Filled(W, H, kNew), 1, 4);
-        drawn = Drawn(close);
-        const int pos = static_cast<int>(drawn.size() - 1) * 4;
-        ExpectRevealed(drawn.back(), [&](int, int y) { return y < pos || y >= H - pos; }, "close");
-        EXPECT_EQ(close.image, Filled(W, H, kNew)) << "the final copy hides the seam";
-    }
-    Surface sideways(Filled(21, 6, kOld), ticks);
-    effects.SplitCloseEffect(sideways, Filled(21, 6, kNew), 2, 4);
-    ExpectRevealed(Drawn(sideways)[2], [](int x, int) { return x < 8 || x >= 13; }, "close sideways");
-}
-
-TEST_F(TransitionEffectsTest, InterleavedLinesComeFromOppositeSides) {
-    const int W = 20, H = 6;
-    const QImage source = Pattern(W, H);
-    Surface wipe(Filled(W, H, kOld), ticks);
-    effects.InterleaveWipeEffect(wipe, source, 2, 5, 1, true);
-    std::vector<QImage> drawn = Drawn(wipe);
-    ASSERT_EQ(drawn.size(), 4u);
-    const QImage& frame = drawn[2];  // pos 10
-    for (int x = 0; x < W; ++x) {
-        EXPECT_EQ(frame.pixel(x, 0), x < 10 ? source.pixel(x, 0) : kOld) << x;
-        EXPECT_EQ(frame.pixel(x, 1), x >= W - 10 ? source.pixel(x, 1) : kOld) << x;
-    }
-
-    Surface slide(Filled(W, H, kOld), ticks);
-    effects.InterleaveSlideEffect(slide, source, 2, 5, 1, true);
-    drawn = Drawn(slide);
-    const QImage& slid = drawn[1];  // pos 5
-    for (int x = 0; x < 5; ++x) {
-        EXPECT_EQ(slid.pixel(x, 0), source.pixel(W - 5 + x, 0)) << "slides in from the left";
-        EXPECT_EQ(slid.pixel(W - 5 + x, 1), source.pixel(x, 1)) << "slides in from the right";
-    }
-    EXPECT_EQ(slid.pixel(5, 0), kOld);
-    EXPECT_EQ(slide.image, source);
-
-    Surface columns(Filled(6, 20, kOld), ticks);
-    const QImage tall = Pattern(6, 20);
-    effects.InterleaveSlideEffect(columns, tall, 1, 5, 1, true);
-    const QImage& down = Drawn(columns)[1];
-    for (int y = 0; y < 5; ++y) {
-        EXPECT_EQ(down.pixel(0, y), tall.pixel(0, 20 - 5 + y)) << "slides down from the top";
-        EXPECT_EQ(down.pixel(1, 20 - 5 + y), tall.pixel(1, y)) << "slides up from the bottom";
-    }
+    EXPECT_EQ(random.asked, std::deque<int>(12, 8)) << "three passes over positions 1 to 4";
 }
 
 TEST_F(TransitionEffectsTest, RandomLinesCopyEachLineOnceAndEndEqualToTheSource) {
     RandomSource clock;
     modTransEffects shuffled(state, ticks, clock);
-    for (int direction : {1, 2}) {
-        const int W = 37, H = 23, N = direction == 1 ? W : H;
-        const QImage source = Pattern(W, H);
-        Surface dest(Filled(W, H, kOld), ticks);
+    for (const auto& [direction, N] : {std::pair{1, 37}, {2, 23}}) {
+        const QImage source = Pattern(37, 23);
+        Surface dest(Filled(37, 23), ticks);
         shuffled.RandomLinesEffect(dest, source, direction, 2);
-        const std::vector<QImage> drawn = Drawn(dest);
-        ASSERT_EQ(drawn.size(), static_cast<size_t>((N + 2) / 3));
-        auto revealedLines = [&](const QImage& frame) {
-            int count = 0;
+        ASSERT_EQ(dest.frames.size(), static_cast<size_t>((N + 2) / 3 + 1));
+        int before = 0, shortFrames = 0;
+        for (size_t f = 0; f + 1 < dest.frames.size(); ++f) {
+            int now = 0;
             for (int v = 0; v < N; ++v) {
                 const QPoint p = direction == 1 ? QPoint(v, 0) : QPoint(0, v);
-                count += frame.pixel(p) == source.pixel(p);
+                now += dest.frames[f].pixel(p) == source.pixel(p);
             }
-            return count;
-        };
-        int before = 0, shortFrames = 0;
-        for (size_t f = 0; f < drawn.size(); ++f) {
-            const int now = revealedLines(drawn[f]);
             EXPECT_LE(now - before, 3);
-            if (f + 1 < drawn.size() && now - before < 3) ++shortFrames;
+            shortFrames += f + 2 < dest.frames.size() && now - before < 3;
             before = now;
         }
         EXPECT_LE(shortFrames, 1) << "three new lines a frame, but for the one outside the picture";
@@ -212,109 +144,73 @@ TEST_F(TransitionEffectsTest, RandomLinesCopyEachLineOnceAndEndEqualToTheSource)
     }
 }
 
-TEST_F(TransitionEffectsTest, RandomLinesShuffleDrawsRoundedPositions) {
-    // j = Rnd * N rounded: Int(Rnd * 2N) = 7 of 8 gives 4, 0 gives 0. The
-    // list 0..4 shuffled by these draws (then zeros) reads 2 3 1 4 0.
-    Surface dest(Filled(4, 2, kOld), ticks);
-    random.draws = {7, 0, 0, 0};
-    effects.RandomLinesEffect(dest, Filled(4, 2, kNew), 1, 0);
-    ASSERT_EQ(random.asked.size(), 12u) << "three passes over positions 1 to 4";
-    EXPECT_EQ(random.asked.front(), 8);
-    const std::vector<QImage> drawn = Drawn(dest);
-    ASSERT_EQ(drawn.size(), 4u);
-    const std::vector<std::set<int>> expected = {{2}, {2, 3}, {1, 2, 3}, {1, 2, 3}};
-    for (size_t f = 0; f < drawn.size(); ++f)
-        ExpectRevealed(drawn[f], [&](int x, int) { return expected[f].count(x) > 0; },
-                       "frame " + std::to_string(f));
-    EXPECT_EQ(dest.image, Filled(4, 2, kNew)) << "column 0, displaced by 4, comes with the final copy";
-}
-
-TEST_F(TransitionEffectsTest, CircleMaskGrowsByFivePerFrameAndEndsAtRadius125) {
-    const int W = 200, H = 150;
-    Surface dest(Filled(W, H, kOld), ticks);
-    effects.MaskShapeEffect(dest, Filled(W, H, kNew), 2, 5);
-    const std::vector<QImage> drawn = Drawn(dest);
-    ASSERT_EQ(drawn.size(), 25u) << "125 / 5";
+// The circle grows by five a frame to radius 125; the other shapes reveal
+// their first lines first and never show anything but the two pictures.
+TEST_F(TransitionEffectsTest, MaskShapesRevealTheirLinesAndStayOpaque) {
+    const QImage big = Pattern(200, 150);
+    Surface circle(Filled(200, 150), ticks);
+    effects.MaskShapeEffect(circle, big, 2, 5);
+    ASSERT_EQ(circle.frames.size(), 26u) << "125 / 5 and the final copy";
     for (int f : {1, 6, 12}) {
-        const QImage& frame = drawn[f - 1];
         const int radius = 5 * f - 2;
-        EXPECT_EQ(frame.pixel(100 + radius - 3, 75), kNew) << f;
-        EXPECT_EQ(frame.pixel(100 + radius + 3, 75), kOld) << f;
-        EXPECT_EQ(frame.pixel(100, 75 - radius + 3), kNew) << f;
+        EXPECT_EQ(circle.frames[f - 1].pixel(100 + radius - 3, 75), big.pixel(100 + radius - 3, 75)) << f;
+        EXPECT_EQ(circle.frames[f - 1].pixel(100 + radius + 3, 75), kOld) << f;
+        EXPECT_EQ(circle.frames[f - 1].pixel(100, 75 - radius + 3), big.pixel(100, 75 - radius + 3)) << f;
     }
-    EXPECT_EQ(drawn.back().pixel(0, 0), kOld) << "the corner lies on radius 125, left to the final copy";
-    EXPECT_EQ(dest.image, Filled(W, H, kNew));
-}
-
-TEST_F(TransitionEffectsTest, MaskShapesRevealAndStayOpaque) {
-    const int W = 64, H = 48;
-    const QImage source = Pattern(W, H);
+    EXPECT_EQ(circle.frames[24].pixel(0, 0), kOld) << "the corner lies on radius 125, left to the final copy";
+    EXPECT_EQ(circle.image, big);
+    const QImage source = Pattern(64, 48);
     struct Case {
         int mode, lines;
         QPoint early, late;  // revealed after the first frame, still hidden then
-    } cases[] = {{1, 30, QPoint(20, 2), QPoint(60, 46)},
-                 {3, 25, QPoint(2, 40), QPoint(62, 2)},
-                 {4, 10, QPoint(5, 1), QPoint(40, 30)},
-                 {5, 10, QPoint(60, 1), QPoint(2, 2)}};
+    } cases[] = {{1, 30, {20, 2}, {60, 46}}, {3, 25, {2, 40}, {62, 2}}, {4, 10, {5, 0}, {40, 30}}, {5, 10, {60, 1}, {2, 2}}};
     for (const Case& c : cases) {
-        Surface dest(Filled(W, H, kOld), ticks);
+        SCOPED_TRACE(c.mode);
+        Surface dest(Filled(64, 48), ticks);
         effects.MaskShapeEffect(dest, source, c.mode, c.lines);
-        const std::vector<QImage> drawn = Drawn(dest);
-        ASSERT_GE(drawn.size(), 2u) << c.mode;
-        EXPECT_EQ(drawn[0].pixel(c.early), source.pixel(c.early)) << "mode " << c.mode;
-        EXPECT_EQ(drawn[0].pixel(c.late), kOld) << "mode " << c.mode;
-        for (const QImage& frame : drawn)
-            for (int y = 0; y < H; y += 7)
-                for (int x = 0; x < W; x += 5) {
+        ASSERT_GE(dest.frames.size(), 3u);
+        EXPECT_EQ(dest.frames[0].pixel(c.early), source.pixel(c.early));
+        EXPECT_EQ(dest.frames[0].pixel(c.late), kOld);
+        for (const QImage& frame : dest.frames)
+            for (int y = 0; y < 48; y += 7)
+                for (int x = 0; x < 64; x += 5) {
                     const QRgb p = frame.pixel(x, y);
-                    ASSERT_TRUE(p == kOld || p == source.pixel(x, y) || p == 0xff000000u)
-                        << "mode " << c.mode << " pixel " << x << "," << y;
-                    ASSERT_EQ(qAlpha(p), 255);
+                    ASSERT_TRUE(p == kOld || p == source.pixel(x, y) || p == 0xff000000u) << x << "," << y;
                 }
-        EXPECT_EQ(dest.image, source) << c.mode;
+        EXPECT_EQ(dest.image, source);
     }
 }
 
-TEST_F(TransitionEffectsTest, ClearingTheFlagAbortsBeforeTheNextFrameAndTheNextEffectStarts) {
-    Surface dest(Filled(10, 30, kOld), ticks);
+// Clearing the flag stops before the next frame, without the final copy; an
+// effect asked for while one runs does nothing; the next one starts.
+TEST_F(TransitionEffectsTest, AbortingAndOverlappingEffects) {
+    const QImage source = Filled(10, 30, qRgb(255, 0, 0));
+    Surface dest(Filled(10, 30), ticks), other(Filled(10, 30), ticks);
     dest.onFrame = [&](int frame) {
+        if (frame == 2) effects.MaskShapeEffect(other, source, 2, 5);
         if (frame == 3) state.EffectRunning = false;
     };
-    effects.WipeEffect(dest, Filled(10, 30, kNew), 1, 5);
-    ASSERT_EQ(dest.frames.size(), 3u) << "no further frame, no final copy";
-    ExpectRevealed(dest.image, [](int, int y) { return y < 10; }, "aborted");
-    EXPECT_FALSE(state.EffectRunning);
-
-    dest.onFrame = nullptr;
-    effects.BlindsEffect(dest, Filled(10, 30, kNew), 1, 1, 20);
-    EXPECT_EQ(dest.image, Filled(10, 30, kNew));
-}
-
-TEST_F(TransitionEffectsTest, AnEffectAskedForWhileOneRunsDoesNothing) {
-    Surface dest(Filled(10, 30, kOld), ticks);
-    Surface other(Filled(10, 30, kOld), ticks);
-    dest.onFrame = [&](int frame) {
-        if (frame != 2) return;
-        effects.MaskShapeEffect(other, Filled(10, 30, kNew), 2, 5);
-        EXPECT_TRUE(state.EffectRunning);
-    };
-    effects.WipeEffect(dest, Filled(10, 30, kNew), 1, 5);
+    effects.WipeEffect(dest, source, 1, 5);
+    ASSERT_EQ(dest.frames.size(), 3u);
+    for (int y = 0; y < 30; ++y) ASSERT_EQ(dest.image.pixel(0, y), y < 10 ? source.pixel(0, y) : kOld) << y;
     EXPECT_TRUE(other.frames.empty());
-    EXPECT_EQ(other.image, Filled(10, 30, kOld));
-    EXPECT_EQ(dest.image, Filled(10, 30, kNew));
-    EXPECT_EQ(dest.frames.size(), 7u);
+    EXPECT_EQ(other.image, Filled(10, 30));
+    dest.onFrame = nullptr;
+    effects.BlindsEffect(dest, source, 1, 1, 20);
+    EXPECT_EQ(dest.image, source);
+    EXPECT_FALSE(state.EffectRunning);
 }
 
-TEST_F(TransitionEffectsTest, FramesWaitForTheIntervalAndLastTickCarriesOver) {
-    Surface dest(Filled(10, 10, kOld), ticks);
-    effects.EffectInterval = 1;
-    effects.WipeEffect(dest, Filled(10, 10, kNew), 4, 5);
+// The last frame's tick carries over: the next effect's first frame waits for the interval.
+TEST_F(TransitionEffectsTest, FramesWaitForTheIntervalAndTheLastTickCarriesOver) {
+    Surface dest(Filled(10, 10), ticks), next(Filled(10, 10), ticks);
+    effects.WipeEffect(dest, Filled(10, 10, 0), 4, 5);
     const quint32 last = effects.EffectLastTick;
     EXPECT_EQ(last, ticks.GetTickCount() - 15) << "stored when the last frame was drawn";
-    Surface next(Filled(10, 10, kOld), ticks);
     effects.EffectInterval = 50;
-    effects.WipeEffect(next, Filled(10, 10, kNew), 4, 5);
+    effects.WipeEffect(next, Filled(10, 10, 0), 4, 5);
     EXPECT_GE(static_cast<quint32>(next.shownAt[0] * 1000 / 64), last + 50);
+    EXPECT_LT(static_cast<quint32>(next.shownAt[0] * 1000 / 64), last + 50 + 16);
 }
 
 TEST(TickSourceTest, ReportsWholeTicksOfAbout16Ms) {
@@ -323,10 +219,7 @@ TEST(TickSourceTest, ReportsWholeTicksOfAbout16Ms) {
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < 100) seen.insert(ticks.GetTickCount());
-    for (quint32 value : seen) {
-        const quint32 tick = (value * 64 + 999) / 1000;
-        EXPECT_EQ(tick * 1000 / 64, value) << value << " is not a whole tick";
-    }
+    for (quint32 value : seen) EXPECT_EQ((value * 64 + 999) / 1000 * 1000 / 64, value) << value << " is not a whole tick";
     EXPECT_GE(seen.size(), 5u);
     EXPECT_LE(seen.size(), 8u);
 }
