@@ -4,7 +4,6 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTreeWidget>
-#include <set>
 
 #include "quiz/SpeakerButton.h"
 #include "quiz/WordRRK.h"
@@ -16,239 +15,172 @@ namespace {
 
 class WordRRKTest : public ViewFixture {
 protected:
-    void Start(int wordCount) {
-        CreateUnits({NumberedWords(wordCount)});
-        StartTest();
-    }
-
     // What the main window does for the test: reset, ask, show.
-    void StartTest() {
+    void Start(const std::vector<std::vector<TempInstall::Word>>& units, std::deque<int> draws = {}) {
+        CreateUnits(units);
+        random.draws = std::move(draws);
         list = std::make_unique<WordList>(context, nullptr);
-        list->resize(800, 500);
         view = std::make_unique<WordRRK>(context, *list, nullptr);
         view->resize(900, 560);
         words.ResetRunFlags();
         view->SetTestWord();
         view->show();
     }
-
-    int TestWord() const {
-        for (int i = 0; i < static_cast<int>(state.Words.size()); ++i)
-            if (state.Words[i].English == view->lblTestWord->text()) return i;
-        return -1;
+    QString Asked() const { return view->lblTestWord->text(); }
+    QString Meaning() const {
+        for (const CWordType& w : state.Words) if (w.English == Asked()) return w.Chinese;
+        return {};
     }
-
-    int OptionWith(bool right) const {
-        const QString answer = state.Words[TestWord()].Chinese;
-        for (int i = 0; i < 4; ++i)
-            if (!view->optAns[i]->isHidden() && (view->optAns[i]->text() == answer) == right) return i;
-        return -1;
+    QStringList Options() const {
+        QStringList shown;
+        for (int i = 0; i < 4; ++i) if (!view->optAns[i]->isHidden()) shown << view->optAns[i]->text();
+        return shown;
     }
-
+    // Clicks the first right or wrong option on its circle, then OK.
     void Answer(bool right) {
-        const int option = OptionWith(right);
-        ASSERT_GE(option, 0);
-        // on the circle: the space beside the caption does not choose
-        QTest::mouseClick(view->optAns[option], Qt::LeftButton, {}, QPoint(8, view->optAns[option]->height() / 2));
+        const QStringList options = Options();
+        int i = 0;
+        while (i < options.size() && (options[i] == Meaning()) != right) ++i;
+        ASSERT_LT(i, options.size());
+        QTest::mouseClick(view->optAns[i], Qt::LeftButton, {}, QPoint(8, view->optAns[i]->height() / 2));
         ASSERT_TRUE(view->cmdOK->isEnabled());
         QTest::mouseClick(view->cmdOK, Qt::LeftButton);
     }
+    QString Result(const QString& english) { return Stored("select Result from words where English = '" + english + "'"); }
+
+    // The question as the pupil sees it: word, options, OK, the shown answer, the picture, the progress.
+    QString Screen() const {
+        return QStringList{view->lblTestWord->isVisible() ? Asked() : "-", Options().join(' '), view->cmdOK->isEnabled() ? "OK" : "-",
+                           view->lblAns->isVisible() ? view->lblAns->text() : "-", view->imgWord->isVisible() ? "pic" : "-",
+                           view->lblTestedNum->text()}.join(" | ");
+    }
+    QString Message(size_t i) const { return messages.shown.at(i).text + " / " + messages.shown.at(i).title; }
 
     std::unique_ptr<WordList> list;
     std::unique_ptr<WordRRK> view;
 };
 
 TEST_F(WordRRKTest, AsksTheWordWithItsOptionsAndSpeaksItWhenShown) {
-    CreateUnits({NumberedWords(6)});
-    // pick word 4; answer in slot 2; distractors 4 (the word), 1, 1 (taken), 5, 0
-    random.draws = {4, 2, 4, 1, 1, 5, 0};
-    StartTest();
-    EXPECT_EQ(view->lblTestWord->text(), "w4");
-    EXPECT_EQ(view->optAns[0]->text(), "意1");
-    EXPECT_EQ(view->optAns[1]->text(), "意5");
-    EXPECT_EQ(view->optAns[2]->text(), "意4");
-    EXPECT_EQ(view->optAns[3]->text(), "意0");
+    Start({NumberedWords(6)}, {4, 2, 4, 1, 1, 5, 0});  // word 4; answer in slot 2; others 4 (the word), 1, 1 (taken), 5, 0
+    EXPECT_EQ(Screen(), "w4 | 意1 意5 意4 意0 | - | - | - | ");
     EXPECT_TRUE(view->optAns[4]->isChecked());
-    EXPECT_FALSE(view->cmdOK->isEnabled());
-    EXPECT_TRUE(view->lblAns->isHidden());
-    EXPECT_TRUE(view->imgWord->isHidden());
     EXPECT_EQ(view->imgWord->accessibleName(), "w4");
-    EXPECT_TRUE(view->lblTestedNum->text().isEmpty());
-    EXPECT_EQ(Spoken(), QStringList{"w4"});
-    EXPECT_FALSE(install.Exists("Common/pics/w4.jpg"));
-    EXPECT_TRUE(install.Exists("Common/pics/w4.pet"));
-
+    EXPECT_TRUE(install.Exists("Common/pics/w4.pet") && !install.Exists("Common/pics/w4.jpg"));
     QTest::mouseClick(view->imgSound, Qt::LeftButton);
     EXPECT_EQ(Spoken(), (QStringList{"w4", "w4"}));
 }
 
-TEST_F(WordRRKTest, WrongTwiceThenRightCountsThreeAnswersAndOneErrorWord) {
-    Start(4);
-    const int asked = TestWord();
-    const CWordType before = state.Words[asked];
+TEST_F(WordRRKTest, AWrongAnswerShowsAndSpeaksTheMeaningAndTheWordStaysUntilRight) {
+    Start({NumberedWords(4)}, {0, 0, 1, 2, 3});  // w0 in slot 0
     output.played.clear();
-
     Answer(false);
     ASSERT_EQ(messages.shown.size(), 1u);
-    const QString answer = "正确答案是： " + before.Chinese;
-    EXPECT_EQ(messages.shown[0].text, answer);
-    EXPECT_EQ(messages.shown[0].title, "错啦！");
+    EXPECT_EQ(Message(0), "正确答案是： 意0 / 错啦！");
     EXPECT_EQ(messages.shown[0].buttons, MsgButtons::Ok);
-    EXPECT_EQ(view->lblAns->text(), answer);
-    EXPECT_FALSE(view->lblAns->isHidden());
-    EXPECT_FALSE(view->imgWord->isHidden());
-    EXPECT_TRUE(view->cmdOK->isEnabled());
-    EXPECT_EQ(TestWord(), asked);
-    EXPECT_EQ(Spoken(), QStringList{before.English});
-    EXPECT_TRUE(view->lblTestedNum->text().isEmpty());
-
+    EXPECT_EQ(Screen(), "w0 | 意0 意1 意2 意3 | OK | 正确答案是： 意0 | pic | ");
+    EXPECT_EQ(Spoken(), QStringList{"w0"});
     Answer(false);
-    EXPECT_EQ(TestWord(), asked);
     Answer(true);
-    const CWordType& after = state.Words[asked];
-    EXPECT_EQ(after.testNum, before.testNum + 3);
-    EXPECT_EQ(after.errNum, before.errNum + 2);
-    EXPECT_EQ(after.rightNum, 1);
-    EXPECT_TRUE(after.Tested);
-    EXPECT_TRUE(after.CurrErr);
-    EXPECT_EQ(state.TestedCount, 1);
-    EXPECT_EQ(view->lblTestedNum->text(), "1/4");
-    EXPECT_FALSE(view->cmdOK->isEnabled());
-    EXPECT_TRUE(view->lblAns->isHidden());
-    EXPECT_NE(TestWord(), asked);
-    EXPECT_EQ(Spoken().size(), 3);
-    EXPECT_EQ(Spoken().last(), view->lblTestWord->text());
-
+    const CWordType& w0 = state.Words[0];
+    EXPECT_EQ((std::vector<int>{w0.testNum, w0.errNum, w0.rightNum, w0.Tested, w0.CurrErr, state.TestedCount}),
+              (std::vector<int>{3, 2, 1, 1, 1, 1}));
+    EXPECT_EQ(Screen().section(" | ", 2), "- | - | - | 1/4");
+    EXPECT_NE(Asked(), "w0");
+    EXPECT_EQ(Spoken(), (QStringList{"w0", "w0", Asked()}));
     for (int i = 0; i < 3; ++i) Answer(true);
-    ASSERT_EQ(messages.shown.size(), 3u);
-    EXPECT_EQ(messages.shown[2].text, "本次共测试了4个单词,有1次错误！还要继续努力喔！");
-    EXPECT_EQ(messages.shown[2].title, "单词认知测试");
-    EXPECT_EQ(host.modes, std::vector<qint16>{2});
+    EXPECT_EQ(messages.shown.size(), 3u);
     EXPECT_FALSE(view->Frame1->isEnabled());
-    EXPECT_EQ(view->GetErrNum(), 1);
-    EXPECT_EQ(list->lblResult->text(), "本次共测试4个单词,其中有1个单词出错！");
-    EXPECT_EQ(list->ListView1->topLevelItemCount(), 4);
-    EXPECT_EQ(Stored(QString("select Result from words where English = '%1'").arg(before.English)), "3|2|1");
+    EXPECT_EQ(Result("w0"), "3|2|1");
     EXPECT_EQ(Stored("select count(*) from words where Result = '1|0|1'"), "3");
     EXPECT_EQ(state.BookUnits[0].UnitStatus, 0);
     EXPECT_EQ(Stored("select UnitStatus from words_BookUnit where UnitID = 0"), "");
 }
 
-TEST_F(WordRRKTest, RunOfTwentyWithTwoWrongWordsReportsTwo) {
-    Start(20);
-    int wrongWords = 0;
-    for (int asked = 0; asked < 20; ++asked) {
-        if (asked == 3 || asked == 7) {
-            Answer(false);
-            if (asked == 7) Answer(false);
-            ++wrongWords;
-        }
+// The errors are counted by word, however often a word was answered wrongly;
+// every question shows distinct meanings, the right one among them.
+struct RunRow { int count; std::map<int, int> wrong; int wrongWords; };
+void PrintTo(const RunRow& row, std::ostream* os) { *os << row.count << " words"; }
+class WordRRKRunTest : public WordRRKTest, public ::testing::WithParamInterface<RunRow> {};
+
+TEST_P(WordRRKRunTest, ARunWithErrorsReportsTheWrongWordsAndShowsTheList) {
+    const RunRow& row = GetParam();
+    Start({NumberedWords(row.count)});
+    for (int asked = 0; asked < row.count; ++asked) {
+        const QStringList options = Options();
+        EXPECT_EQ(QSet<QString>(options.begin(), options.end()).size(), std::min(4, row.count)) << asked;
+        EXPECT_TRUE(options.contains(Meaning())) << asked;
+        for (int n = 0; n < (row.wrong.count(asked) ? row.wrong.at(asked) : 0); ++n) Answer(false);
         Answer(true);
     }
-    EXPECT_EQ(wrongWords, 2);
-    EXPECT_EQ(messages.shown.back().text, "本次共测试了20个单词,有2次错误！还要继续努力喔！");
+    EXPECT_EQ(Message(messages.shown.size() - 1),
+              QString("本次共测试了%1个单词,有%2次错误！还要继续努力喔！ / 单词认知测试").arg(row.count).arg(row.wrongWords));
+    EXPECT_EQ(view->GetErrNum(), row.wrongWords);
     EXPECT_EQ(host.modes, std::vector<qint16>{2});
-    EXPECT_EQ(list->lblResult->text(), "本次共测试20个单词,其中有2个单词出错！");
+    EXPECT_EQ(list->lblResult->text(), QString("本次共测试%1个单词,其中有%2个单词出错！").arg(row.count).arg(row.wrongWords));
+    EXPECT_EQ(list->ListView1->topLevelItemCount(), row.count);
 }
+INSTANTIATE_TEST_SUITE_P(Units, WordRRKRunTest, ::testing::Values(RunRow{20, {{3, 1}, {7, 2}}, 2}, RunRow{4, {{0, 2}}, 1}, RunRow{2, {{0, 1}}, 1}),
+                         [](const auto& info) { return "Of" + std::to_string(info.param.count) + "Words"; });
 
-TEST_F(WordRRKTest, PerfectRunMarksTheUnitAndReturnsToReading) {
-    CreateUnits({NumberedWords(5), {{0, 0, "sun", "太阳"}, {0, 0, "moon", "月亮"}}});
+TEST_F(WordRRKTest, APerfectRunMarksTheUnitAndReturnsToReading) {
+    Start({NumberedWords(5), {{0, 0, "sun", "太阳"}, {0, 0, "moon", "月亮"}}});
     StoreExec("update words_BookUnit set UnitStatus = 1 where BookID = 0 and UnitID = 0");
     ASSERT_TRUE(catalogue.LoadUnits(0));
-    StartTest();
-    std::set<QString> asked;
-    for (int i = 0; i < 5; ++i) {
-        asked.insert(view->lblTestWord->text());
-        Answer(true);
-    }
-    EXPECT_EQ(asked.size(), 5u);
+    QSet<QString> asked;
+    for (int i = 0; i < 5; ++i, Answer(true)) asked.insert(Asked());
+    EXPECT_EQ(asked.size(), 5);
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, "你好棒喔！全对了耶！！");
-    EXPECT_EQ(messages.shown[0].title, "单词认知测试");
+    EXPECT_EQ(Message(0), "你好棒喔！全对了耶！！ / 单词认知测试");
     EXPECT_EQ(host.modes, std::vector<qint16>{1});
     EXPECT_EQ(state.BookUnits[0].UnitStatus, 3);
-    EXPECT_EQ(Stored("select UnitStatus from words_BookUnit where BookID = 0 and UnitID = 0"), "3");
-    EXPECT_EQ(Stored("select UnitStatus from words_BookUnit where BookID = 0 and UnitID = 1"), "");
+    EXPECT_EQ(Stored("select group_concat(ifnull(UnitStatus, '-')) from words_BookUnit where BookID = 0 order by UnitID"), "3,-");
     EXPECT_EQ(Stored("select count(*) from words where Result = '1|0|1'"), "5");
 }
 
-TEST_F(WordRRKTest, CancelAtEndKeepsTheTestButSavesWhatWasRight) {
-    Start(4);
-    const QString first = view->lblTestWord->text();
+TEST_F(WordRRKTest, CancelAtTheEndKeepsTheTestButSavesWhatWasRight) {
+    Start({NumberedWords(4)}, {0, 0, 1, 2, 3, 1});  // w0, then w1
     Answer(true);
-    const QString second = view->lblTestWord->text();
     Answer(false);
-
     messages.Answer(MsgAnswer::Cancel);
     QTest::mouseClick(view->cmdExit, Qt::LeftButton);
     ASSERT_EQ(messages.shown.size(), 2u);
-    EXPECT_EQ(messages.shown[1].text, "还没有完成测试，你确定要结束单元测试吗?");
-    EXPECT_EQ(messages.shown[1].title, "单词测试");
+    EXPECT_EQ(Message(1), "还没有完成测试，你确定要结束单元测试吗? / 单词测试");
     EXPECT_EQ(messages.shown[1].buttons, MsgButtons::OkCancel);
     EXPECT_TRUE(host.modes.empty());
-    EXPECT_EQ(view->lblTestWord->text(), second);
+    EXPECT_EQ(Asked(), "w1");
     EXPECT_TRUE(view->Frame1->isEnabled());
-    EXPECT_EQ(Stored(QString("select Result from words where English = '%1'").arg(first)), "1|0|1");
-    // A word answered wrongly waits for the save of the whole unit.
-    EXPECT_EQ(Stored(QString("select Result from words where English = '%1'").arg(second)), "");
-
-    messages.Answer(MsgAnswer::Ok);
-    EXPECT_TRUE(view->EndTest());
+    EXPECT_EQ(Result("w0") + " " + Result("w1"), "1|0|1 ");  // a wrongly answered word waits for the whole unit
     QTest::mouseClick(view->cmdExit, Qt::LeftButton);
     EXPECT_EQ(host.modes, std::vector<qint16>{1});
 }
 
-TEST_F(WordRRKTest, UnitOfTwoWordsAsksWithTwoOptions) {
-    Start(2);
-    EXPECT_FALSE(view->optAns[0]->isHidden());
-    EXPECT_FALSE(view->optAns[1]->isHidden());
-    EXPECT_TRUE(view->optAns[2]->isHidden());
-    EXPECT_TRUE(view->optAns[3]->isHidden());
-    EXPECT_EQ(QSet<QString>({view->optAns[0]->text(), view->optAns[1]->text()}), QSet<QString>({"意0", "意1"}));
-    Answer(false);
-    Answer(true);
-    Answer(true);
-    EXPECT_EQ(messages.shown.back().text, "本次共测试了2个单词,有1次错误！还要继续努力喔！");
-    EXPECT_EQ(list->ListView1->topLevelItemCount(), 2);
-}
-
-TEST_F(WordRRKTest, KeyboardChoosesWithArrowsAndJudgesWithEnter) {
-    Start(5);
+TEST_F(WordRRKTest, TheArrowsChooseAndEnterJudges) {
+    Start({NumberedWords(5)}, {0, 2});  // w0 in slot 2
     view->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
-    const int right = OptionWith(true);
-    const int start = right == 0 ? 1 : 0;
-    view->optAns[start]->setFocus();
-    for (int i = start; i != right; i += right > start ? 1 : -1)
-        QTest::keyClick(QApplication::focusWidget(), right > start ? Qt::Key_Down : Qt::Key_Up);
-    EXPECT_TRUE(view->optAns[right]->isChecked());
-    EXPECT_TRUE(view->cmdOK->isEnabled());
+    view->optAns[3]->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    EXPECT_TRUE(view->optAns[2]->isChecked() && view->cmdOK->isEnabled());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_EQ(state.TestedCount, 1);
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(WordRRKTest, HidingTheEnglishWordAsksAgainAndStillSpeaks) {
-    Start(5);
+TEST_F(WordRRKTest, HidingTheEnglishWordAsksAnotherAndStillSpeaksUntilShownAgain) {
+    Start({NumberedWords(5)});
     output.played.clear();
     QTest::mouseClick(view->cmdEnglishVisible, Qt::LeftButton);
-    EXPECT_TRUE(view->lblTestWord->isHidden());
-    EXPECT_TRUE(view->cmdEnglishVisible->isHidden());
-    EXPECT_EQ(view->cmdEnglishVisible->text(), "显示英语单词");
-    EXPECT_EQ(Spoken(), QStringList{view->lblTestWord->text()});
+    EXPECT_TRUE(view->lblTestWord->isHidden() && view->cmdEnglishVisible->isHidden());
     QTest::mouseClick(view->imgSound, Qt::LeftButton);
-    EXPECT_EQ(Spoken().size(), 2);
+    EXPECT_EQ(Spoken(), (QStringList{Asked(), Asked()}));
     Answer(true);
     EXPECT_EQ(view->lblTestedNum->text(), "1/5");
-
-    // Shown again: the button is back with its caption, the progress cleared.
     view->hide();
     view->show();
-    EXPECT_FALSE(view->cmdEnglishVisible->isHidden());
+    EXPECT_TRUE(view->cmdEnglishVisible->isVisible() && view->lblTestedNum->text().isEmpty());
     EXPECT_EQ(view->cmdEnglishVisible->text(), "显示英语单词");
-    EXPECT_TRUE(view->lblTestedNum->text().isEmpty());
     QTest::mouseClick(view->cmdEnglishVisible, Qt::LeftButton);
-    EXPECT_FALSE(view->lblTestWord->isHidden());
+    EXPECT_TRUE(view->lblTestWord->isVisible());
     EXPECT_EQ(view->cmdEnglishVisible->text(), "隐藏英语单词");
 }
 
