@@ -234,6 +234,7 @@ TEST_F(ReadAlongViewTest, KeysMoveWhateverWasClickedLast) {
         {[&] { Click(view->cmdLastWord); }, {{Qt::Key_Right, 0}, {Qt::Key_Space, 1}}},
         {[&] { Click(view->txtEnglish); }, {{Qt::Key_Right, 1}, {Qt::Key_Space, 2}}},
         {[&] { view->cmdLastWord->setFocus(Qt::TabFocusReason); }, {{Qt::Key_Space, 2}, {Qt::Key_Space, 0}, {Qt::Key_Return, 1}}},
+        {[&] { view->cmdNextWord->setFocus(Qt::TabFocusReason); }, {{Qt::Key_Right, 1}, {Qt::Key_Left, 0}, {Qt::Key_Down, 1}}},
     };
     for (const auto& [act, keys] : rows) {
         Go(0);
