@@ -18,9 +18,8 @@ namespace {
 
 const QString kDb = "Bin/AppPics/" + LessonDatabase::kFileName;
 
-// Installed as a package: <prefix>/bin/orvanel and the content, read only
-// for the pupil, in <prefix>/share/orvanel; the pupil's own folder in the
-// account's data folder.
+// Installed as a package: <prefix>/bin/orvanel, the content in <prefix>/share/orvanel,
+// the pupil's own folder in the account's data folder.
 class PupilFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -38,7 +37,7 @@ protected:
 
     void InstallTextbook(const std::vector<TempInstall::Word>& words) {
         TempInstall built;
-        built.CreateDatabase({{"Unit 1"}}, words);
+        built.CreateDatabase({{"Unit 1"}}, words, 5, 9);  // a position outside the lists
         ModuleCrpt::ScrambleHeader(built.DbPath());
         for (const TempInstall::Word& word : words)
             built.WriteFile("Common/pics/" + word.english + ".pet", "picture of " + word.english.toUtf8());
@@ -46,11 +45,11 @@ protected:
     }
 
     // A query on a plain copy of the pupil's database.
-    QVariant Stored(const QString& sql) {
+    QString Stored(const QString& sql) {
         TempInstall probe;
         probe.WriteFile(kDb, root.Read("data/orvanel/" + kDb));
         ModuleCrpt::ScrambleHeader(probe.DbPath());
-        return probe.Query(sql);
+        return probe.Query(sql).toString();
     }
 
     void Start(QProcess& process) const {
@@ -63,11 +62,15 @@ protected:
         ASSERT_TRUE(process.waitForStarted(10000));
     }
 
-    // Started, with the pupil's folder ready and the window coming up.
+    // Started, with the pupil's folder locked and the window coming up.
     void StartAndWait(QProcess& process) const {
         Start(process);
         Eventually([&] { return IsLocked(LockFile()) || process.state() != QProcess::Running; }, 600);
         ASSERT_TRUE(IsLocked(LockFile())) << process.readAllStandardError().toStdString();
+    }
+    static void EndBy(QProcess& process, int signal) {
+        kill(static_cast<pid_t>(process.processId()), signal);
+        ASSERT_TRUE(process.waitForFinished(30000));
     }
 
     static bool Eventually(const std::function<bool()>& holds, int tries = 200) {
@@ -81,7 +84,6 @@ protected:
 TEST_F(PupilFolderTest, RealStartsMakeTheFolderGuardItWhileRunningAndTakeNewContentLater) {
     QProcess first;
     StartAndWait(first);
-    // The lock comes before the folder is brought up to date.
     EXPECT_TRUE(Eventually([&] { return Has("Common/pics/hello.pet"); }));
     EXPECT_TRUE(Has(kDb));
     EXPECT_TRUE(QDir(Pupil() + "/Common/myvoice").exists());
@@ -100,22 +102,24 @@ TEST_F(PupilFolderTest, RealStartsMakeTheFolderGuardItWhileRunningAndTakeNewCont
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_EQ(first.state(), QProcess::Running);
 
-    kill(static_cast<pid_t>(first.processId()), SIGTERM);
-    ASSERT_TRUE(first.waitForFinished(30000));
+    // SIGTERM, as a logout ends it: position and every result saved, the lock gone, at once.
+    EndBy(first, SIGTERM);
+    EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(first.exitCode(), 0);
-    ASSERT_EQ(Stored("select Result from words where English = 'hello'").toString(), "0|0|0");
+    EXPECT_FALSE(IsLocked(LockFile()));
+    EXPECT_EQ(Stored("select LastBook || ',' || LastUnit from FeatureTable"), "0,0");
+    ASSERT_EQ(Stored("select group_concat(Result) from words"), "0|0|0,0|0|0");
 
     // A new textbook arrives with the next start; the saved result stays.
     InstallTextbook({{0, 0, "hello", "你好"}, {0, 0, "red", "红色"}, {0, 0, "blue", "蓝色"}});
     QProcess third;
     StartAndWait(third);
-    EXPECT_TRUE(Eventually([&] { return Stored("select count(*) from words").toInt() == 3; }));
+    EXPECT_TRUE(Eventually([&] { return Stored("select count(*) from words") == "3"; }));
     EXPECT_TRUE(Has("Common/pics/blue.pet"));
-    EXPECT_EQ(Stored("select Result from words where English = 'hello'").toString(), "0|0|0");
+    EXPECT_EQ(Stored("select Result from words where English = 'hello'"), "0|0|0");
 
     // Killed, it leaves no lock that holds up an update.
-    kill(static_cast<pid_t>(third.processId()), SIGKILL);
-    ASSERT_TRUE(third.waitForFinished(30000));
+    EndBy(third, SIGKILL);
     InstallationUpdater afterTheKill(Content(), Pupil());
     EXPECT_TRUE(afterTheKill.Update()) << afterTheKill.Error().toStdString();
 }
@@ -134,7 +138,6 @@ TEST_F(PupilFolderTest, OutcomesAndWhatThePupilIsTold) {
     ASSERT_TRUE(QDir(blocker).removeRecursively());
     EXPECT_EQ(folder.Prepare(), PupilFolder::Outcome::Updated);
     EXPECT_EQ(root.Read("data/orvanel/Common/pics/red.pet"), "a redder red");
-    // A data folder that is a file; installed content without its lesson database.
     root.Write("blocked", "not a folder");
     EXPECT_FALSE(PupilFolder(Content(), root.Path("blocked/orvanel")).MakeLockFolder());
     ASSERT_TRUE(QFile::remove(Content() + "/" + kDb));
