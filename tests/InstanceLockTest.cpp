@@ -11,72 +11,53 @@
 
 namespace {
 
-// Another running copy: a child process that takes the lock, says so and
-// waits to be killed.
+using Result = InstanceLock::Result;
+
+// Another running copy: a child process that takes the lock, says whether it has it, and waits to be killed.
 class LockHolder {
 public:
     LockHolder(const QString& path, bool asNobody) {
         int channel[2];
         if (pipe(channel) != 0) return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            close(channel[0]);
+        if ((pid_ = fork()) == 0) {
             if (asNobody && (setgid(AsNobody::kGid) != 0 || setuid(AsNobody::kUid) != 0)) _exit(90);
             InstanceLock lock(path);
-            const char result = lock.TryLock() == InstanceLock::Result::Acquired ? 'L' : 'x';
+            const char result = lock.TryLock() == Result::Acquired ? 'L' : 'x';
             if (write(channel[1], &result, 1) != 1) _exit(91);
             pause();
             _exit(0);
         }
         close(channel[1]);
         char result = 0;
-        locked_ = read(channel[0], &result, 1) == 1 && result == 'L';
+        locked = read(channel[0], &result, 1) == 1 && result == 'L';
         close(channel[0]);
     }
     ~LockHolder() { Kill(); }
-
-    bool Locked() const { return locked_; }
     void Kill() {
-        if (pid_ <= 0) return;
-        kill(pid_, SIGKILL);
-        waitpid(pid_, nullptr, 0);
+        if (pid_ > 0 && kill(pid_, SIGKILL) == 0) waitpid(pid_, nullptr, 0);
         pid_ = -1;
     }
+    bool locked = false;
 
 private:
     pid_t pid_ = -1;
-    bool locked_ = false;
 };
 
-const char* Name(InstanceLock::Result result) {
-    switch (result) {
-    case InstanceLock::Result::Acquired: return "Acquired";
-    case InstanceLock::Result::HeldElsewhere: return "HeldElsewhere";
-    case InstanceLock::Result::Unavailable: return "Unavailable";
-    }
-    return "?";
-}
-
-}  // namespace
-
-TEST(InstanceLockTest, RunningCopyIsFoundAndAKilledOneBlocksNothing) {
-    TempInstall install;
-    const QString path = install.AppPicsDir() + "/orvanel.lock";
-    LockHolder other(path, false);
-    ASSERT_TRUE(other.Locked());
-    EXPECT_STREQ(Name(InstanceLock(path).TryLock()), "HeldElsewhere");
-    other.Kill();  // dies without a chance to clean up
-    InstanceLock next(path);
-    EXPECT_STREQ(Name(next.TryLock()), "Acquired");
-    EXPECT_STREQ(Name(InstanceLock(path).TryLock()), "HeldElsewhere");
-}
-
-// What an older copy, or one on another computer, left behind is only a file.
-TEST(InstanceLockTest, LeftoverLockFileFromAnotherComputerDoesNotBlock) {
+// What an older copy, or one on another computer, left behind is only a file;
+// a copy killed without a chance to clean up blocks nothing either.
+TEST(InstanceLockTest, RunningCopyIsFoundAndNeitherALeftoverFileNorAKilledCopyBlocks) {
     TempInstall install;
     install.WriteFile("Bin/AppPics/orvanel.lock", "4242\norvanel\nclassroom-pc-07\n");
-    InstanceLock lock(install.AppPicsDir() + "/orvanel.lock");
-    EXPECT_STREQ(Name(lock.TryLock()), "Acquired");
+    const QString path = install.AppPicsDir() + "/orvanel.lock";
+    LockHolder other(path, false);
+    ASSERT_TRUE(other.locked);
+    EXPECT_EQ(InstanceLock(path).TryLock(), Result::HeldElsewhere);
+    other.Kill();
+    InstanceLock next(path);
+    EXPECT_EQ(next.TryLock(), Result::Acquired);
+    EXPECT_EQ(next.TryLock(), Result::Acquired) << "asked again, still its own";
+    EXPECT_EQ(InstanceLock(path).TryLock(), Result::HeldElsewhere);
+    EXPECT_EQ(InstanceLock(install.Root() + "/missing/orvanel.lock").TryLock(), Result::Unavailable);
 }
 
 // A read-only installation (as the user nobody: root would create the file)
@@ -85,12 +66,13 @@ TEST(InstanceLockTest, ReadOnlyInstallationStillFindsTheRunningCopy) {
     TempInstall install;
     AsNobody::LetRead(install.Root());
     const QString path = install.AppPicsDir() + "/orvanel.lock";
+    const auto tried = [&] { return AsNobody::Run([&] { return QString::number(int(InstanceLock(path).TryLock())); }).report; };
     LockHolder other(path, true);
-    ASSERT_TRUE(other.Locked());
-    const AsNobody::Outcome outcome = AsNobody::Run([&] { return QString(Name(InstanceLock(path).TryLock())); });
-    EXPECT_EQ(outcome.report, "HeldElsewhere");
+    ASSERT_TRUE(other.locked);
+    EXPECT_EQ(tried(), QString::number(int(Result::HeldElsewhere)));
     other.Kill();
-    const AsNobody::Outcome after = AsNobody::Run([&] { return QString(Name(InstanceLock(path).TryLock())); });
-    EXPECT_EQ(after.report, "Acquired");
+    EXPECT_EQ(tried(), QString::number(int(Result::Acquired)));
     EXPECT_FALSE(QFile::exists(path));
 }
+
+}  // namespace
