@@ -7,8 +7,6 @@
 
 #include "app/QtTranslations.h"
 
-namespace {
-
 // Every standard button the pupil meets reads Chinese.
 TEST(QtTranslationsTest, StandardButtonsReadChinese) {
     int argc = 1;
@@ -23,5 +21,3 @@ TEST(QtTranslationsTest, StandardButtonsReadChinese) {
     for (const auto& [button, text] : expected)
         EXPECT_EQ(box.button(button)->text().remove('&').remove(QRegularExpression("\\(.*\\)")), text);
 }
-
-}  // namespace
