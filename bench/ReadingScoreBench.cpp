@@ -1,8 +1,10 @@
 // ReadingScoreBench INSTALLATION INDEX: scores a labelled set of takes
 // against an installation's standard pronunciations. INDEX holds one take a
-// line: book, unit, target, said, path (relative to INDEX's folder), tab
-// separated. Prints how well the score tells right takes from wrong ones,
-// how the stars fall, and the time a take costs.
+// line: book, unit, target, said, path (relative to INDEX's folder) and
+// optionally the voice, tab separated. Prints how well the score tells right
+// takes from wrong ones, how the stars fall, and the time a take costs; with
+// voices, also for each half of them: the first, third, ... voice to appear
+// (A, on which the star thresholds were set) and the others (B, held out).
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -33,6 +35,7 @@ struct Take {
     QString target;
     QString said;
     QString path;
+    QString voice;
 };
 
 struct Scored {
@@ -41,6 +44,7 @@ struct Scored {
     int stars = 0;
     double ms = 0;
     double seconds = 0;
+    char half = 'A';
 };
 
 std::vector<Take> ReadIndex(const QString& indexPath) {
@@ -50,8 +54,9 @@ std::vector<Take> ReadIndex(const QString& indexPath) {
     const QDir base = QFileInfo(indexPath).absoluteDir();
     while (!file.atEnd()) {
         const QStringList fields = QString::fromUtf8(file.readLine()).trimmed().split(QLatin1Char('\t'));
-        if (fields.size() != 5) continue;
-        takes.push_back({fields[0].toInt(), fields[1].toInt(), fields[2], fields[3], base.filePath(fields[4])});
+        if (fields.size() < 5 || fields.size() > 6) continue;
+        takes.push_back({fields[0].toInt(), fields[1].toInt(), fields[2], fields[3], base.filePath(fields[4]),
+                         fields.value(5)});
     }
     return takes;
 }
@@ -116,6 +121,31 @@ double Median(std::vector<double> values) {
     return Quantile(std::move(values), 0.5);
 }
 
+void Report(const char* title, const std::vector<Scored>& results) {
+    int right = 0, wrong = 0, rightUnder2 = 0, wrongAt3 = 0;
+    std::vector<double> rightMargins, wrongMargins;
+    for (const Scored& s : results) {
+        (s.right ? right : wrong) += 1;
+        if (s.right && s.stars < 2) ++rightUnder2;
+        if (!s.right && s.stars == 3) ++wrongAt3;
+        (s.right ? rightMargins : wrongMargins).push_back(s.margin);
+    }
+    std::printf("%s: %d right, %d wrong\n", title, right, wrong);
+    std::printf("  AUC                        %.4f\n", Auc(results));
+    std::printf("  right takes under 2 stars  %.2f %%\n", right ? 100.0 * rightUnder2 / right : 0.0);
+    std::printf("  wrong takes at 3 stars     %.2f %%\n", wrong ? 100.0 * wrongAt3 / wrong : 0.0);
+    std::printf("  margin of right takes      5 %% %.3f, median %.3f\n", Quantile(rightMargins, 0.05),
+                Median(rightMargins));
+    std::printf("  margin of wrong takes      median %.3f, 95 %% %.3f\n", Median(wrongMargins),
+                Quantile(wrongMargins, 0.95));
+}
+
+// Voices by order of first appearance: the even ones in half A.
+char HalfOf(const QString& voice, QStringList& voices) {
+    if (!voices.contains(voice)) voices << voice;
+    return voices.indexOf(voice) % 2 == 0 ? 'A' : 'B';
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -137,6 +167,7 @@ int main(int argc, char** argv) {
     std::vector<Scored> results;
     int unscored = 0;
     int silent = 0;
+    QStringList voices;
     for (const Take& take : takes) {
         QFile file(take.path);
         if (!file.open(QIODevice::ReadOnly)) {
@@ -160,28 +191,23 @@ int main(int argc, char** argv) {
         const auto samples = WavReader::MonoAt(wav, Mfcc::kRate);
         const double seconds = samples ? static_cast<double>(samples->size()) / Mfcc::kRate : 0;
         results.push_back({take.target.compare(take.said, Qt::CaseInsensitive) == 0, result->voiced ? result->margin : 0,
-                           result->stars, ms, seconds});
+                           result->stars, ms, seconds, HalfOf(take.voice, voices)});
     }
 
-    int right = 0, wrong = 0, rightUnder2 = 0, wrongAt3 = 0;
-    std::vector<double> times, longTimes, rightMargins, wrongMargins;
+    std::vector<double> times, longTimes;
+    std::vector<Scored> halves[2];
     for (const Scored& s : results) {
-        (s.right ? right : wrong) += 1;
-        if (s.right && s.stars < 2) ++rightUnder2;
-        if (!s.right && s.stars == 3) ++wrongAt3;
         times.push_back(s.ms);
-        (s.right ? rightMargins : wrongMargins).push_back(s.margin);
         if (s.seconds >= 2.5) longTimes.push_back(s.ms);
+        halves[s.half == 'B'].push_back(s);
     }
-    std::printf("takes                      %zu scored (%d right, %d wrong), %d not scored, %d without voice\n",
-                results.size(), right, wrong, unscored, silent);
-    std::printf("AUC                        %.4f\n", Auc(results));
-    std::printf("right takes under 2 stars  %.2f %%\n", right ? 100.0 * rightUnder2 / right : 0.0);
-    std::printf("wrong takes at 3 stars     %.2f %%\n", wrong ? 100.0 * wrongAt3 / wrong : 0.0);
-    std::printf("margin of right takes      5 %% %.3f, median %.3f\n", Quantile(rightMargins, 0.05),
-                Median(rightMargins));
-    std::printf("margin of wrong takes      median %.3f, 95 %% %.3f\n", Median(wrongMargins),
-                Quantile(wrongMargins, 0.95));
+    std::printf("takes                      %zu scored, %d not scored, %d without voice, %lld voices\n",
+                results.size(), unscored, silent, static_cast<long long>(voices.size()));
+    Report("all takes", results);
+    if (voices.size() > 1) {
+        Report("voices A (thresholds set on these)", halves[0]);
+        Report("voices B (held out)", halves[1]);
+    }
     std::printf("median time per take       %.2f ms\n", Median(times));
     std::printf("median time, takes >= 2.5 s %.2f ms (%zu takes)\n", Median(longTimes), longTimes.size());
     return 0;

@@ -9,16 +9,21 @@ namespace {
 // A fifth of the longer sequence either side of the diagonal.
 constexpr double kBandShare = 0.2;
 constexpr float kUnreached = std::numeric_limits<float>::infinity();
+// Keeps a silent frame's angle defined.
+constexpr float kTiny = 1e-12f;
 
 }  // namespace
 
+// One less the cosine of the angle between the frames: the shape of the
+// spectrum counts, not how far it swings, which differs from voice to voice.
 float Dtw::Local(const float* x, const float* y) {
-    float sum = 0;
+    float xy = 0, xx = 0, yy = 0;
     for (int k = 0; k < Mfcc::kDims; ++k) {
-        const float d = x[k] - y[k];
-        sum += d * d;
+        xy += x[k] * y[k];
+        xx += x[k] * x[k];
+        yy += y[k] * y[k];
     }
-    return std::sqrt(sum);
+    return 1.0f - xy / std::sqrt(xx * yy + kTiny);
 }
 
 // The columns each row may reach: the diagonal from corner to corner, widened.

@@ -129,24 +129,27 @@ Mfcc::Frames Mfcc::Speech(const Frames& all) {
     for (size_t f = 0; f < speech.Count(); ++f)
         for (int k = 0; k < kCepstra; ++k)
             speech.values[f * kDims + k] -= static_cast<float>(mean[k] / speech.Count());
-    AddSlopes(speech);
+    AddSlopes(speech, 0, kSlopeWeight);
+    // Taken from the weighted slopes, the slopes' slopes count double too.
+    AddSlopes(speech, kCepstra, 1.0f);
     return speech;
 }
 
-// The regression slope of each cepstrum over two frames either side.
-void Mfcc::AddSlopes(Frames& frames) {
+// The regression slope over two frames either side of the kCepstra values
+// from column from on, written to the kCepstra columns after them.
+void Mfcc::AddSlopes(Frames& frames, int from, float weight) {
     const long count = static_cast<long>(frames.Count());
     float norm = 0;
     for (int t = 1; t <= kSlopeSpan; ++t) norm += 2.0f * t * t;
     for (long f = 0; f < count; ++f) {
         float* row = frames.values.data() + f * kDims;
-        for (int k = 0; k < kCepstra; ++k) {
+        for (int k = from; k < from + kCepstra; ++k) {
             float slope = 0;
             for (int t = 1; t <= kSlopeSpan; ++t) {
                 const long ahead = std::min(f + t, count - 1), behind = std::max(f - t, 0L);
                 slope += t * (frames.values[ahead * kDims + k] - frames.values[behind * kDims + k]);
             }
-            row[kCepstra + k] = kSlopeWeight * slope / norm;
+            row[kCepstra + k] = weight * slope / norm;
         }
     }
 }

@@ -6,13 +6,14 @@
 struct kiss_fftr_state;
 
 // Mel-frequency cepstral features of 16 kHz speech: one frame every 10 ms
-// over 25 ms, twelve cepstra and their slopes, and each frame's loudness.
+// over 25 ms, twelve cepstra, their slopes and the slopes' slopes, and each
+// frame's loudness.
 class Mfcc {
 public:
     static constexpr int kRate = 16000;
     static constexpr int kHop = kRate / 100;
     static constexpr int kCepstra = 12;
-    static constexpr int kDims = 2 * kCepstra;
+    static constexpr int kDims = 3 * kCepstra;
 
     struct Frames {
         std::vector<float> values;  // kDims per frame
@@ -41,7 +42,7 @@ private:
     static constexpr int kBands = 26;
 
     void MakeFilters(float warp);
-    static void AddSlopes(Frames& frames);
+    static void AddSlopes(Frames& frames, int from, float weight);
 
     kiss_fftr_state* fft_;
     std::vector<float> window_;
