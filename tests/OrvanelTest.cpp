@@ -15,6 +15,7 @@
 #include "views/ClickableLabel.h"
 #include "views/Orvanel.h"
 #include "views/PictureBox.h"
+#include "views/RecorderPanel.h"
 
 namespace {
 
@@ -138,7 +139,9 @@ TEST_F(OrvanelTest, EachMoveShowsItsWordCounterPageAndButtons) {
         messages.shown.clear();
         row.act();
         EXPECT_EQ(Screen(), row.screen);
-        if (!row.picture.isEmpty()) EXPECT_TRUE(Shows(row.picture));
+        if (!row.picture.isEmpty()) {
+            EXPECT_TRUE(Shows(row.picture));
+        }
         EXPECT_EQ(Spoken(), row.spoken);
         ASSERT_EQ(messages.shown.size(), row.messages);
         for (const auto& shown : messages.shown) EXPECT_EQ(shown.title + shown.text + QString::number(int(shown.icon)), "选择单词没有了！1");
@@ -243,8 +246,8 @@ TEST_F(OrvanelTest, SpellingAndMeaningSwitchesTheListButtonAndThePanel) {
     view->cmdToWordList->click();
     EXPECT_EQ(host.modes, std::vector<qint16>{8});
     EXPECT_LE(view->FrameRecorder->mapTo(view.get(), QPoint(0, view->FrameRecorder->height())).y(), view->height()) << "the panel fits";
-    EXPECT_LE(view->Line1->geometry().left(), view->lblStandardAudio->geometry().left()) << "the rule spans both columns";
-    EXPECT_GE(view->Line1->geometry().right(), view->lblMyAudio->geometry().right());
+    EXPECT_LE(view->FrameRecorder->Line1->geometry().left(), view->FrameRecorder->lblStandardAudio->geometry().left()) << "the rule spans both columns";
+    EXPECT_GE(view->FrameRecorder->Line1->geometry().right(), view->FrameRecorder->lblMyAudio->geometry().right());
 }
 
 TEST_F(OrvanelTest, LongTextsShrinkButNotBelowEightPoints) {

@@ -17,6 +17,7 @@
 #include "views/Orvanel.h"
 #include "views/PictureBox.h"
 #include "views/ReadingWaves.h"
+#include "views/RecorderPanel.h"
 #include "views/StarRating.h"
 
 namespace {
@@ -97,26 +98,26 @@ TEST_F(ReadAlongViewTest, ThePanelShowsWhatEachSequenceLeaves) {
         bool recording, recorded;
         QStringList kept, played, titles;
     };
-    const auto record = [&] { Click(view->lblRecord); };
+    const auto record = [&] { Click(view->FrameRecorder->lblRecord); };
     const auto space = [&](QWidget* control) {
         control->setFocus(Qt::TabFocusReason);
         QTest::keyClick(control, Qt::Key_Space);
     };
     const std::vector<Row> rows = {
         {"record", record, true, true, {}, {}, {}},
-        {"stop by the picture", [&] { record(); QTest::qWait(50); Click(view->imgRecord); }, false, true, {"cat.wav"}, {"myvoice/cat.wav"}, {}},
+        {"stop by the picture", [&] { record(); QTest::qWait(50); Click(view->FrameRecorder->imgRecord); }, false, true, {"cat.wav"}, {"myvoice/cat.wav"}, {}},
         {"time limit", [&] { record(); ASSERT_TRUE(Fire(view->TimerRecord, [&] { return !view->TimerRecord->isActive(); })); },
          false, true, {"cat.wav"}, {}, {}},
-        {"standard", [&] { record(); Click(view->lblStandardAudio); }, false, true, {"cat.wav"}, {"voice/cat.wav"}, {}},
+        {"standard", [&] { record(); Click(view->FrameRecorder->lblStandardAudio); }, false, true, {"cat.wav"}, {"voice/cat.wav"}, {}},
         {"picture", [&] { Click(view->Picture1); }, false, false, {}, {"voice/cat.wav"}, {}},
-        {"both, none yet", [&] { Click(view->lblBothAudio); }, false, false, {}, {"voice/cat.wav"}, {"跟读录音"}},
-        {"mine, none yet", [&] { Click(view->imgMyAudio); }, false, false, {}, {}, {"跟读录音"}},
-        {"try again", [&] { record(); record(); Click(view->imgReadBad); }, false, false, {}, {"myvoice/cat.wav"}, {}},
-        {"try again, none", [&] { Click(view->imgReadBad); }, false, false, {}, {}, {}},
+        {"both, none yet", [&] { Click(view->FrameRecorder->lblBothAudio); }, false, false, {}, {"voice/cat.wav"}, {"跟读录音"}},
+        {"mine, none yet", [&] { Click(view->FrameRecorder->imgMyAudio); }, false, false, {}, {}, {"跟读录音"}},
+        {"try again", [&] { record(); record(); Click(view->FrameRecorder->imgReadBad); }, false, false, {}, {"myvoice/cat.wav"}, {}},
+        {"try again, none", [&] { Click(view->FrameRecorder->imgReadBad); }, false, false, {}, {}, {}},
         {"moved away", [&] { record(); Click(view->cmdNextWord); }, false, false, {"cat.wav"}, {"voice/dog.wav"}, {}},
         {"back again", [&] { record(); record(); Go(1); Go(0); }, false, true, {"cat.wav"}, {}, {}},
         {"no microphone", [&] { recorder.openError = "找不到录音设备"; record(); }, false, false, {}, {}, {"Error"}},
-        {"by keyboard", [&] { space(view->imgRecord); space(view->imgRecord); space(view->lblMyAudio); }, false, true, {"cat.wav"},
+        {"by keyboard", [&] { space(view->FrameRecorder->imgRecord); space(view->FrameRecorder->imgRecord); space(view->FrameRecorder->lblMyAudio); }, false, true, {"cat.wav"},
          {"myvoice/cat.wav", "myvoice/cat.wav"}, {}},
     };
     for (const Row& row : rows) {
@@ -127,15 +128,15 @@ TEST_F(ReadAlongViewTest, ThePanelShowsWhatEachSequenceLeaves) {
         messages.shown.clear();
         Start();
         Go(0);
-        output.whilePlaying = [&](const QString&) { EXPECT_EQ(view->lblRecord->text(), "开始录音") << row.name << ": not yet shown"; };
+        output.whilePlaying = [&](const QString&) { EXPECT_EQ(view->FrameRecorder->lblRecord->text(), "开始录音") << row.name << ": not yet shown"; };
         row.act();
         output.whilePlaying = nullptr;
         const QString caption = row.recording ? "停止" : "开始录音";
-        EXPECT_EQ(view->lblRecord->text(), caption) << row.name;
-        EXPECT_EQ(view->imgRecord->accessibleName(), caption) << row.name;
+        EXPECT_EQ(view->FrameRecorder->lblRecord->text(), caption) << row.name;
+        EXPECT_EQ(view->FrameRecorder->imgRecord->accessibleName(), caption) << row.name;
         EXPECT_EQ(view->TimerRecord->isActive(), row.recording) << row.name;
-        EXPECT_EQ(view->lblMyAudio->text(), row.recorded ? "我的朗读" : "尚未录音") << row.name;
-        EXPECT_EQ(view->lblMyAudio->palette().color(QPalette::WindowText), row.recorded ? QColor(Qt::black) : QColor(Qt::red))
+        EXPECT_EQ(view->FrameRecorder->lblMyAudio->text(), row.recorded ? "我的朗读" : "尚未录音") << row.name;
+        EXPECT_EQ(view->FrameRecorder->lblMyAudio->palette().color(QPalette::WindowText), row.recorded ? QColor(Qt::black) : QColor(Qt::red))
             << row.name;
         EXPECT_EQ(myVoice.entryList(QDir::Files), row.kept) << row.name;
         EXPECT_EQ(Played(), row.played) << row.name;
@@ -170,9 +171,9 @@ TEST_F(ReadAlongViewTest, ActionsThatStopAutoplayAndThoseThatDoNot) {
     const std::vector<std::pair<QWidget*, bool>> rows = {
         {view->cmdFirstWord, true}, {view->cmdLastWord, true}, {view->cmdNextWord, true}, {view->cmdPrevWord, true},
         {view.get(), true} /* a key */, {view->ArrImages[2], true}, {view->cmdToWordList, true},
-        {view->imgStandardAudio, true}, {view->lblMyAudio, true}, {view->imgBothAudio, true}, {view->imgRecord, true},
+        {view->FrameRecorder->imgStandardAudio, true}, {view->FrameRecorder->lblMyAudio, true}, {view->FrameRecorder->imgBothAudio, true}, {view->FrameRecorder->imgRecord, true},
         {view->picNextWord, false}, {view->picPrevWord, false}, {view->Picture1, false}, {view->txtEnglish, false},
-        {view->chkEnglish, false}, {view->chkChinese, false}, {view->chkRnd, false}, {view->imgReadBad, false}};
+        {view->chkEnglish, false}, {view->chkChinese, false}, {view->chkRnd, false}, {view->FrameRecorder->imgReadBad, false}};
     for (size_t i = 0; i < rows.size(); ++i) {
         const auto& [control, stops] = rows[i];
         Go(1);
@@ -297,31 +298,31 @@ TEST_F(ReadAlongViewTest, TheStarsFollowTheirWordAndLeaveWithTryAgain) {
     for (const Row& row : rows) {
         recorder.take = row.take;
         output.played.clear();
-        Click(view->lblRecord);
-        Click(view->lblRecord);
-        EXPECT_EQ(view->Stars->Stars(), row.stars) << row.stars;
-        EXPECT_EQ(view->Stars->accessibleName(), row.stars ? QString("%1颗星").arg(row.stars) : QString());
-        EXPECT_EQ(view->lblScoreNote->text(), row.note);
-        EXPECT_EQ(view->lblScoreNote->isVisible(), !row.note.isEmpty());
+        Click(view->FrameRecorder->lblRecord);
+        Click(view->FrameRecorder->lblRecord);
+        EXPECT_EQ(view->FrameRecorder->Stars->Stars(), row.stars) << row.stars;
+        EXPECT_EQ(view->FrameRecorder->Stars->accessibleName(), row.stars ? QString("%1颗星").arg(row.stars) : QString());
+        EXPECT_EQ(view->FrameRecorder->lblScoreNote->text(), row.note);
+        EXPECT_EQ(view->FrameRecorder->lblScoreNote->isVisible(), !row.note.isEmpty());
         EXPECT_EQ(view->Waves->HasWaves(), row.stars > 0);
         EXPECT_EQ(Played().contains("appvoice/SuccessWav1.wav"), row.cheered) << row.stars;
     }
     Go(1);
-    EXPECT_EQ(view->Stars->Stars(), 0);
+    EXPECT_EQ(view->FrameRecorder->Stars->Stars(), 0);
     Go(0);
-    EXPECT_EQ(view->Stars->Stars(), 3);
+    EXPECT_EQ(view->FrameRecorder->Stars->Stars(), 3);
     QList<ReadingWaves::Track> marked;
     output.whilePlaying = [&](const QString&) { marked << view->Waves->Playing(); };
-    Click(view->lblBothAudio);
+    Click(view->FrameRecorder->lblBothAudio);
     output.whilePlaying = nullptr;
     EXPECT_EQ(marked, (QList<ReadingWaves::Track>{ReadingWaves::Track::Standard, ReadingWaves::Track::Mine}));
     EXPECT_EQ(view->Waves->Playing(), ReadingWaves::Track::None);
-    Click(view->imgReadBad);
-    EXPECT_EQ(view->Stars->Stars(), 0);
+    Click(view->FrameRecorder->imgReadBad);
+    EXPECT_EQ(view->FrameRecorder->Stars->Stars(), 0);
     EXPECT_FALSE(view->Waves->HasWaves());
     Go(1);
     Go(0);
-    EXPECT_EQ(view->Stars->Stars(), 0);
+    EXPECT_EQ(view->FrameRecorder->Stars->Stars(), 0);
 }
 
 }  // namespace

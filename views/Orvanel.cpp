@@ -5,7 +5,6 @@
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -20,9 +19,11 @@
 #include "media/MediaStore.h"
 #include "media/ModulePlaySound.h"
 #include "views/ClickableLabel.h"
+#include "views/FocusHandBack.h"
+#include "views/ImageButton.h"
 #include "views/PictureBox.h"
 #include "views/ReadingWaves.h"
-#include "views/StarRating.h"
+#include "views/RecorderPanel.h"
 
 namespace {
 
@@ -31,17 +32,6 @@ const QString kNoSound = QStringLiteral("nosound");
 const QString kThumbBorder = QStringLiteral("QToolButton { border: 3px solid #e67e22; border-radius: 4px; }");
 const QString kThumbPlain = QStringLiteral("QToolButton { border: 3px solid transparent; }");
 constexpr int kSidePanelWidth = 260;
-
-QToolButton* ImageButton(const QImage& picture, const QString& name, QWidget* parent) {
-    auto* button = new QToolButton(parent);
-    button->setIcon(QIcon(QPixmap::fromImage(picture)));
-    button->setIconSize(QSize(40, 40));
-    button->setAutoRaise(true);
-    button->setAccessibleName(name);
-    button->setToolTip(name);
-    button->setCursor(Qt::PointingHandCursor);
-    return button;
-}
 
 // Setting a style sheet polishes the widget again even when it is the same
 // one, and these change on every move.
@@ -68,15 +58,12 @@ Orvanel::Orvanel(LessonContext& context, TickSource& ticks, const ReadViewPictur
     setAccessibleName(QStringLiteral("单词初记"));
     setFocusPolicy(Qt::StrongFocus);
     CreateControls(pictures);
-    CreateRecorderPanel(pictures);
     PlaceControls();
     ConnectControls();
     ConnectRecorderPanel();
     KeepKeysWithTheView();
     readAlong_.RecordingChanged = [this] {
         ShowRecorderState();
-        lblRecord->repaint();
-        lblMyAudio->repaint();
         FrameRecorder->repaint();
         Waves->repaint();
     };
@@ -173,66 +160,11 @@ void Orvanel::CreateControls(const ReadViewPictures::Set& pictures) {
     chkChinese->setChecked(true);
     chkRead->setChecked(true);
     for (QCheckBox* box : {chkEnglish, chkChinese, chkRnd, chkAutoplay, chkRead}) SetPointSize(box, 12);
-}
 
-void Orvanel::CreateRecorderPanel(const ReadViewPictures::Set& pictures) {
-    FrameRecorder = new QGroupBox(QStringLiteral("跟读比对"), this);
-    SetPointSize(FrameRecorder, 13, true);
-    auto labelled = [this](const QImage& picture, const QString& caption, QToolButton*& image, ClickableLabel*& label) {
-        image = ImageButton(picture, caption, FrameRecorder);
-        label = new ClickableLabel(caption, FrameRecorder);
-        label->setAlignment(Qt::AlignCenter);
-        SetPointSize(label, 11);
-    };
-    labelled(pictures.speaker, QStringLiteral("标准发音"), imgStandardAudio, lblStandardAudio);
-    labelled(pictures.myVoice, QStringLiteral("我的朗读"), imgMyAudio, lblMyAudio);
-    labelled(pictures.both, QStringLiteral("循环比对"), imgBothAudio, lblBothAudio);
-    labelled(pictures.record, QStringLiteral("开始录音"), imgRecord, lblRecord);
-    // Its label reads "开始录音" or "停止"; the picture keeps one name for both.
-    imgRecord->setAccessibleName(QStringLiteral("录音"));
-    imgRecord->setToolTip(QStringLiteral("录音"));
-
-    Line1 = new QFrame(FrameRecorder);
-    Line1->setFrameShape(QFrame::HLine);
-    Line1->setFrameShadow(QFrame::Sunken);
-    Label1 = new QLabel(QStringLiteral("朗读效果评价："), FrameRecorder);
-    imgReadGood = ImageButton(pictures.readGood, QStringLiteral("很好"), FrameRecorder);
-    imgReadBad = ImageButton(pictures.readBad, QStringLiteral("再试一次"), FrameRecorder);
-    Label4 = new QLabel(QStringLiteral("  Very Good !"), FrameRecorder);
-    Label5 = new QLabel(QStringLiteral("   Try again !"), FrameRecorder);
-    Label2 = new QLabel(FrameRecorder);
-    Stars = new StarRating(FrameRecorder);
-    lblScoreNote = new QLabel(FrameRecorder);
-    lblScoreNote->setWordWrap(true);
-    lblScoreNote->setStyleSheet(QStringLiteral("color: #c0392b;"));
-    lblScoreNote->hide();
+    FrameRecorder = new RecorderPanel(pictures, this);
     // Under the picture, where there is room to draw them at any window
     // size; shown and hidden with the panel.
     Waves = new ReadingWaves(this);
-    for (QLabel* label : {Label1, Label4, Label5, Label2, lblScoreNote}) SetPointSize(label, 11);
-    Label4->setAlignment(Qt::AlignCenter);
-    Label5->setAlignment(Qt::AlignCenter);
-
-    auto* grid = new QGridLayout(FrameRecorder);
-    grid->setContentsMargins(6, 4, 6, 6);
-    grid->setVerticalSpacing(0);
-    grid->addWidget(imgStandardAudio, 0, 0, Qt::AlignHCenter);
-    grid->addWidget(imgMyAudio, 0, 1, Qt::AlignHCenter);
-    grid->addWidget(lblStandardAudio, 1, 0);
-    grid->addWidget(lblMyAudio, 1, 1);
-    grid->addWidget(imgBothAudio, 2, 0, Qt::AlignHCenter);
-    grid->addWidget(imgRecord, 2, 1, Qt::AlignHCenter);
-    grid->addWidget(lblBothAudio, 3, 0);
-    grid->addWidget(lblRecord, 3, 1);
-    grid->addWidget(Line1, 4, 0, 1, 2);
-    grid->addWidget(Label1, 5, 0);
-    grid->addWidget(Stars, 5, 1, Qt::AlignLeft | Qt::AlignVCenter);
-    grid->addWidget(lblScoreNote, 6, 0, 1, 2);
-    grid->addWidget(imgReadGood, 7, 0, Qt::AlignHCenter);
-    grid->addWidget(imgReadBad, 7, 1, Qt::AlignHCenter);
-    grid->addWidget(Label4, 8, 0);
-    grid->addWidget(Label5, 8, 1);
-    grid->addWidget(Label2, 9, 0, 1, 2);
 }
 
 void Orvanel::PlaceControls() {
@@ -310,51 +242,36 @@ void Orvanel::ConnectControls() {
 }
 
 void Orvanel::ConnectRecorderPanel() {
-    connect(lblRecord, &ClickableLabel::clicked, this, [this] { lblRecord_Click(); });
-    connect(imgRecord, &QToolButton::clicked, this, [this] { lblRecord_Click(); });
+    RecorderPanel* panel = FrameRecorder;
+    connect(panel->lblRecord, &ClickableLabel::clicked, this, [this] { lblRecord_Click(); });
+    connect(panel->imgRecord, &QToolButton::clicked, this, [this] { lblRecord_Click(); });
     connect(TimerRecord, &QTimer::timeout, this, [this] { TimerRecord_Timer(); });
-    connect(lblStandardAudio, &ClickableLabel::clicked, this, [this] { Listen(&ReadAlongRules::StandardAudioClicked); });
-    connect(imgStandardAudio, &QToolButton::clicked, this, [this] { Listen(&ReadAlongRules::StandardAudioClicked); });
-    connect(lblMyAudio, &ClickableLabel::clicked, this, [this] { Listen(&ReadAlongRules::MyAudioClicked); });
-    connect(imgMyAudio, &QToolButton::clicked, this, [this] { Listen(&ReadAlongRules::MyAudioClicked); });
-    connect(lblBothAudio, &ClickableLabel::clicked, this, [this] { Listen(&ReadAlongRules::BothAudioClicked); });
-    connect(imgBothAudio, &QToolButton::clicked, this, [this] { Listen(&ReadAlongRules::BothAudioClicked); });
+    connect(panel->lblStandardAudio, &ClickableLabel::clicked, this, [this] { Listen(&ReadAlongRules::StandardAudioClicked); });
+    connect(panel->imgStandardAudio, &QToolButton::clicked, this, [this] { Listen(&ReadAlongRules::StandardAudioClicked); });
+    connect(panel->lblMyAudio, &ClickableLabel::clicked, this, [this] { Listen(&ReadAlongRules::MyAudioClicked); });
+    connect(panel->imgMyAudio, &QToolButton::clicked, this, [this] { Listen(&ReadAlongRules::MyAudioClicked); });
+    connect(panel->lblBothAudio, &ClickableLabel::clicked, this, [this] { Listen(&ReadAlongRules::BothAudioClicked); });
+    connect(panel->imgBothAudio, &QToolButton::clicked, this, [this] { Listen(&ReadAlongRules::BothAudioClicked); });
     connect(Picture1, &PictureBox::clicked, this, [this] { readAlong_.PictureClicked(); });
-    connect(imgReadBad, &QToolButton::clicked, this, [this] { imgReadBad_Click(); });
+    connect(panel->imgReadBad, &QToolButton::clicked, this, [this] { imgReadBad_Click(); });
     connect(chkRead, &QCheckBox::clicked, this, [this] { chkRead_Click(); });
     connect(chkAutoplay, &QCheckBox::clicked, this, [this] { chkAutoplay_Click(); });
     connect(TimerAutoplay, &QTimer::timeout, this, [this] { NextWord(); });
 }
 
-// The record control's caption and name tell whether a recording runs; the
-// indicator tells whether the word has one.
+// The panel shows the captions and the stars; the waveforms are drawn for a
+// voiced take only. The record timer runs while a recording does.
 void Orvanel::ShowRecorderState() {
-    const QString caption = readAlong_.RecordCaption();
-    lblRecord->setText(caption);
-    imgRecord->setAccessibleName(caption);
-    imgRecord->setToolTip(caption);
-    lblMyAudio->setText(readAlong_.MyAudioCaption());
-    ChangeStyleSheet(lblMyAudio, readAlong_.MyAudioRecorded() ? QStringLiteral("color: black;")
-                                                               : QStringLiteral("color: red;"));
-    if (!readAlong_.Recording())
-        TimerRecord->stop();
-    else if (!TimerRecord->isActive())
-        TimerRecord->start();
-    ShowScore();
-}
-
-// The shown word's score: stars, or the note when no voice was heard; the
-// waveforms of the standard and the reading. Nothing for a recording that
-// could not be scored.
-void Orvanel::ShowScore() {
+    FrameRecorder->ShowState(readAlong_);
     const ReadingScore::Result* score = readAlong_.CurrentScore();
-    Stars->SetStars(score ? score->stars : 0);
-    lblScoreNote->setText(score && !score->voiced ? ReadAlongRules::kNoVoiceNote : QString());
-    lblScoreNote->setVisible(!lblScoreNote->text().isEmpty());
     if (score && score->voiced)
         Waves->SetWaves(score->standard, score->aligned);
     else
         Waves->SetWaves({}, {});
+    if (!readAlong_.Recording())
+        TimerRecord->stop();
+    else if (!TimerRecord->isActive())
+        TimerRecord->start();
 }
 
 // The arrows, Enter and Space belong to the view whatever was clicked last:
@@ -364,17 +281,6 @@ void Orvanel::KeepKeysWithTheView() {
     for (QAbstractButton* button : findChildren<QAbstractButton*>()) button->setFocusPolicy(Qt::TabFocus);
     for (QWidget* control : findChildren<QWidget*>())
         if (control->focusPolicy() != Qt::NoFocus && control != Picture1) control->installEventFilter(this);
-}
-
-// A control about to be disabled or hidden would pass the focus on to the
-// next one; the picture takes it instead.
-void Orvanel::HandFocusBack(QWidget* control) {
-    if (window()->focusWidget() == control) Picture1->setFocus(Qt::OtherFocusReason);
-}
-
-void Orvanel::SetUsable(QWidget* control, bool usable) {
-    if (!usable) HandFocusBack(control);
-    control->setEnabled(usable);
 }
 
 bool Orvanel::eventFilter(QObject* watched, QEvent* event) {
@@ -484,7 +390,7 @@ void Orvanel::LoadArrPics() {
     for (int i = 0; i < OrvanelRules::kThumbnails; ++i) {
         QToolButton* thumb = ArrImages[i];
         if (i >= PageSize) {
-            HandFocusBack(thumb);
+            HandFocusBack(thumb, Picture1);
             thumb->hide();
             continue;
         }
@@ -600,20 +506,20 @@ void Orvanel::ShowEmptyUnit() {
     txtEnglish->clear();
     LabelChinese->clear();
     for (QToolButton* thumb : ArrImages) {
-        HandFocusBack(thumb);
+        HandFocusBack(thumb, Picture1);
         thumb->hide();
     }
-    for (QPushButton* button : {cmdFirstWord, cmdPrevWord, cmdNextWord, cmdLastWord}) SetUsable(button, false);
+    for (QPushButton* button : {cmdFirstWord, cmdPrevWord, cmdNextWord, cmdLastWord}) SetUsable(button, false, Picture1);
     Picture1->SetPicture(LoadWordPicture(MediaStore::kDefaultPicture));
     Picture1->setAccessibleName(QString());
 }
 
 void Orvanel::SetNavButtons(qint16 index) {
     const OrvanelRules::NavButtons states = rules_.SetNavButtons(index);
-    SetUsable(cmdFirstWord, states.first);
-    SetUsable(cmdPrevWord, states.prev);
-    SetUsable(cmdNextWord, states.next);
-    SetUsable(cmdLastWord, states.last);
+    SetUsable(cmdFirstWord, states.first, Picture1);
+    SetUsable(cmdPrevWord, states.prev, Picture1);
+    SetUsable(cmdNextWord, states.next, Picture1);
+    SetUsable(cmdLastWord, states.last, Picture1);
 }
 
 void Orvanel::NextWord() {

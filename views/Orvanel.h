@@ -11,16 +11,14 @@
 #include "views/ReadViewPictures.h"
 
 class ClickableLabel;
+class RecorderPanel;
 class PictureBox;
 class QCheckBox;
-class QFrame;
-class QGroupBox;
 class QLabel;
 class QPushButton;
 class QTimer;
 class QToolButton;
 class ReadingWaves;
-class StarRating;
 class TickSource;
 
 // The listen-and-read view: one word at a time with its picture (changed by
@@ -48,26 +46,9 @@ public:
 
     // Recorder panel
     QTimer* TimerRecord;
-    QGroupBox* FrameRecorder;
-    QLabel* Label5;
-    QLabel* Label4;
-    QToolButton* imgReadGood;
-    QToolButton* imgReadBad;
-    QToolButton* imgBothAudio;
-    ClickableLabel* lblBothAudio;
-    QLabel* Label1;
-    QFrame* Line1;
-    QToolButton* imgMyAudio;
-    ClickableLabel* lblMyAudio;
-    ClickableLabel* lblStandardAudio;
-    QToolButton* imgStandardAudio;
-    QToolButton* imgRecord;
-    ClickableLabel* lblRecord;
-    QLabel* Label2;
-    // The reading's score beside "朗读效果评价：", the note when no voice
-    // was heard, and the two aligned waveforms.
-    StarRating* Stars;
-    QLabel* lblScoreNote;
+    RecorderPanel* FrameRecorder;
+    // The two aligned waveforms of the standard and the reading, under the
+    // picture.
     ReadingWaves* Waves;
 
     QCheckBox* chkAutoplay;
@@ -107,17 +88,13 @@ protected:
 
 private:
     void CreateControls(const ReadViewPictures::Set& pictures);
-    void CreateRecorderPanel(const ReadViewPictures::Set& pictures);
     void PlaceControls();
     void FitPictures();
     void FitThumbnails();
     void ConnectControls();
     void ConnectRecorderPanel();
     void ShowRecorderState();
-    void ShowScore();
     void KeepKeysWithTheView();
-    void HandFocusBack(QWidget* control);
-    void SetUsable(QWidget* control, bool usable);
     void WindowBlockedChanged(QEvent::Type type);
     bool MoveByKey(int key);
     void PaintNow();
