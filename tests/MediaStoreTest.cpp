@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 
 #include "media/MediaStore.h"
 #include "media/ModuleCrpt.h"
+#include "media/ModulePlaySound.h"
 #include "tests/support/AsNobody.h"
+#include "tests/support/RecordingSoundOutput.h"
+#include "tests/support/ScriptedMessageService.h"
 #include "tests/support/TempInstall.h"
 
 namespace {
@@ -13,201 +15,240 @@ namespace {
 // How a JPEG and a WAV file begin when scrambled.
 const QByteArray kScrambledJpeg("\xFF\x1B\xFF\x07", 4), kScrambledRiff("\x4A\x92\x62\x62", 4);
 
+QByteArray Scrambled(QByteArray bytes) {
+    ModuleCrpt::ScrambleHeader(bytes);
+    return bytes;
+}
+
 class MediaStoreTest : public ::testing::Test {
 protected:
-    // A picture of the given size in the pictures folder, scrambled unless told otherwise.
-    QByteArray PutPicture(const QString& name, int width, int height, bool scramble = true) {
-        QByteArray bytes = TempInstall::MakeJpeg(width, height);
-        if (scramble) ModuleCrpt::ScrambleHeader(bytes);
-        install.WriteFile("Common/pics/" + name, bytes);
-        return bytes;
+    QByteArray Put(const QString& file, const QByteArray& plain, bool scramble = true) {
+        install.WriteFile("Common/" + file, scramble ? Scrambled(plain) : plain);
+        return install.ReadFile("Common/" + file);
     }
     QByteArray Pic(const QString& name) const { return install.ReadFile("Common/pics/" + name); }
-    bool Has(const QString& name) const { return install.Exists("Common/pics/" + name); }
+    QStringList Folder(const QString& name) const { return QDir(install.DataDir() + "/" + name).entryList(QDir::Files); }
     QSize Size(const QString& word, const QSize& within = QSize()) { return store.LoadWordPicture(word, true, within).size(); }
-    void ExpectAtRest(std::initializer_list<QString> words) const {
-        for (const QString& word : words) {
-            EXPECT_EQ(Pic(word + ".pet").left(4), kScrambledJpeg) << word.toStdString();
-            EXPECT_FALSE(Has(word + ".jpg")) << word.toStdString();
-        }
-    }
 
     TempInstall install;
     MediaStore store{install.BinDir()};
+    RecordingSoundOutput output;
+    ScriptedMessageService messages;
+    ModulePlaySound sound{store, output, messages};
+    const QByteArray wav = TempInstall::MakeWav(0.1);
 };
-
-}  // namespace
 
 TEST(ScrambleHeader, ReversesTheBitsOfTheFirst72BytesOnlyAndUndoesItself) {
     for (const auto& [plain, reversed] : {std::pair{0x01, 0x80}, {0x0F, 0xF0}, {0xAA, 0x55}, {0x00, 0x00}, {0xFF, 0xFF}})
         EXPECT_EQ(ModuleCrpt::ReverseBits(plain), reversed) << plain;
     TempInstall install;
-    const QByteArray jpeg = TempInstall::MakeJpeg();
-    ASSERT_GT(jpeg.size(), 200);
     const std::tuple<QString, QByteArray, QByteArray> rows[] = {
-        {"a.jpg", jpeg, kScrambledJpeg}, {"s.wav", "RIFF", kScrambledRiff}, {"empty", "", ""}};
+        {"a.jpg", TempInstall::MakeJpeg(), kScrambledJpeg}, {"s.wav", "RIFF", kScrambledRiff}, {"empty", "", ""}};
     for (const auto& [name, bytes, start] : rows) {
         install.WriteFile(name, bytes);
         ASSERT_TRUE(ModuleCrpt::ScrambleHeader(install.Root() + "/" + name)) << name.toStdString();
         const QByteArray scrambled = install.ReadFile(name);
         EXPECT_EQ(scrambled.left(4), start) << name.toStdString();
+        EXPECT_EQ(Scrambled(bytes), scrambled) << "in memory as on disk: " << name.toStdString();
         ASSERT_EQ(scrambled.size(), bytes.size()) << name.toStdString();  // nothing appended
         for (int i = 0; i < bytes.size(); ++i)
             ASSERT_EQ(uchar(scrambled[i]), i < 72 ? ModuleCrpt::ReverseBits(uchar(bytes[i])) : uchar(bytes[i])) << i;
         ASSERT_TRUE(ModuleCrpt::ScrambleHeader(install.Root() + "/" + name));
         EXPECT_EQ(install.ReadFile(name), bytes) << name.toStdString();
     }
-    EXPECT_FALSE(ModuleCrpt::ScrambleHeader(install.Root() + "/missing"));
-    EXPECT_FALSE(ModuleCrpt::ScrambleHeader(QString()));
+    EXPECT_FALSE(ModuleCrpt::ScrambleHeader(install.Root() + "/missing") || ModuleCrpt::ScrambleHeader(QString()));
     EXPECT_FALSE(install.Exists("missing"));
 }
 
-TEST(MediaStore, DataDirIsBesideTheProgramFolder) {
-    EXPECT_EQ(MediaStore("/x/Study/Bin").GetDataDir(), "/x/Study/Common");
+// A file is flipped only when not yet in the wanted form (a crash between
+// flipping and renaming leaves either), replaces a file of the other name,
+// and stays as it was when that name is taken by a folder.
+TEST(MediaStoreConversion, TurnsEachFileIntoTheWantedFormAndName) {
+    const QByteArray jpeg = TempInstall::MakeJpeg(), wav = TempInstall::MakeWav(0.1);
+    const struct {
+        QString file;
+        bool scrambled;
+        QString other;
+        bool toPlain, done;
+        QString after;
+    } rows[] = {{"pics/cat.jpg", false, "cat.pet", false, true, "cat.pet"},
+                {"pics/cat.pet", true, "cat.jpg", true, true, "cat.jpg"},
+                {"pics/cat.pet", false, "", true, true, "cat.jpg"},
+                {"pics/cat.jpg", true, "", false, true, "cat.pet"},
+                {"voice/pig.wav", false, "pig.abw", false, true, "pig.abw"},
+                {"voice/pig.abw", false, "", true, true, "pig.wav"},
+                {"voice/pig.wav", false, "", true, false, "pig.wav"},
+                {"pics/cat.jpg", false, "cat.pet/inside", false, false, "cat.jpg"},
+                {"voice/pig.abw", true, "pig.wav/inside", true, false, "pig.abw"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE((row.file + (row.toPlain ? " to plain" : " scrambled")).toStdString());
+        TempInstall install;
+        MediaStore store(install.BinDir());
+        const QString folder = row.file.section('/', 0, 0), word = row.file.section('/', 1).section('.', 0, 0);
+        const QByteArray plain = folder == "pics" ? jpeg : wav;
+        install.WriteFile("Common/" + row.file, row.scrambled ? Scrambled(plain) : plain);
+        if (row.other.endsWith("inside")) QDir().mkpath(install.DataDir() + "/" + folder + "/" + row.other);
+        else if (!row.other.isEmpty()) install.WriteFile("Common/" + folder + "/" + row.other, "older");
+        EXPECT_EQ(folder == "pics" ? (row.toPlain ? store.DecryptWordPic(word) : store.EncryptWordPic(word))
+                                   : (row.toPlain ? store.DecryptWordAudio(word) : store.EncryptWordAudio(word)),
+                  row.done);
+        EXPECT_EQ(QDir(install.DataDir() + "/" + folder).entryList(QDir::Files), QStringList{row.after});
+        const bool plainNow = row.after.endsWith(".jpg") || row.after.endsWith(".wav");
+        EXPECT_EQ(install.ReadFile("Common/" + folder + "/" + row.after), plainNow ? plain : Scrambled(plain));
+    }
+}
+
+TEST_F(MediaStoreTest, NamesMatchWhateverTheirCaseAndWordsThatNamePathsHaveNoMedia) {
     EXPECT_EQ(MediaStore("/x/Study/Bin/").GetDataDir(), "/x/Study/Common");
     EXPECT_EQ(MediaStore("/").GetDataDir(), "/Common");
     EXPECT_EQ(MediaStore("/x/Study/Bin").WordFile("pics", "cat", ".pet"), "/x/Study/Common/pics/cat.pet");
-}
-
-TEST_F(MediaStoreTest, PicturesAndSoundsConvertBothWaysAndTheScrambledFileWins) {
-    const QByteArray jpeg = PutPicture("cat.jpg", 40, 30, false), wav = TempInstall::MakeWav(0.1);
-    ASSERT_TRUE(store.EncryptWordPic("cat"));
-    EXPECT_FALSE(Has("cat.jpg"));
-    EXPECT_EQ(Pic("cat.pet").left(4), kScrambledJpeg);
-    install.WriteFile("Common/pics/cat.jpg", "old plain picture");
-    ASSERT_TRUE(store.DecryptWordPic("cat"));
-    EXPECT_FALSE(Has("cat.pet"));
-    EXPECT_EQ(Pic("cat.jpg"), jpeg);
-
-    install.WriteFile("Common/voice/pig.wav", wav);
-    EXPECT_FALSE(store.DecryptWordAudio("pig"));  // nothing scrambled to decrypt
-    EXPECT_EQ(install.ReadFile("Common/voice/pig.wav"), wav);
-    EXPECT_FALSE(install.Exists("Common/voice/pig.abw"));
-    ASSERT_TRUE(store.EncryptWordAudio("pig"));
-    EXPECT_EQ(install.ReadFile("Common/voice/pig.abw").left(4), kScrambledRiff);
-    EXPECT_FALSE(install.Exists("Common/voice/pig.wav"));
-}
-
-TEST_F(MediaStoreTest, FoldersAndFilesMatchWhateverTheirCase) {
     QDir(install.DataDir()).rename("pics", "Pics");
-    install.WriteFile("Common/Pics/Apple.PET", "x");
+    Put("Pics/Apple.PET", "x");
     EXPECT_EQ(store.FolderPath("pics"), install.DataDir() + "/Pics");
-    EXPECT_TRUE(store.WordFileExists("pics", "apple", ".pet"));
-    ASSERT_TRUE(store.DecryptWordPic("apple"));
-    EXPECT_TRUE(install.Exists("Common/Pics/Apple.jpg"));
-    EXPECT_FALSE(install.Exists("Common/Pics/Apple.PET"));
-}
-
-TEST_F(MediaStoreTest, WordsThatNamePathsHaveNoMedia) {
-    install.WriteFile("Common/secret.pet", "outside the pictures folder");
-    install.WriteFile("Common/pics/...pet", "dots");
+    ASSERT_TRUE(store.WordFileExists("pics", "apple", ".pet") && store.DecryptWordPic("apple"));
+    EXPECT_EQ(QDir(install.DataDir() + "/Pics").entryList(QDir::Files), QStringList{"Apple.jpg"});
+    Put("secret.pet", "outside the pictures folder");
+    Put("Pics/...pet", "dots");
     for (const QString word : {"../secret", "..\\secret", "..", ".", "", "a/b"}) {
         EXPECT_TRUE(store.WordFile("pics", word, ".pet").isEmpty()) << word.toStdString();
         EXPECT_FALSE(store.DecryptWordPic(word)) << word.toStdString();
     }
-    EXPECT_EQ(install.ReadFile("Common/secret.pet"), "outside the pictures folder");
+    EXPECT_EQ(install.ReadFile("Common/secret.pet"), Scrambled("outside the pictures folder"));
 }
 
-// First as the user nobody (root would write anyway): the pictures are read
-// and unscrambled in memory and nothing changes. Then where the store can be
-// changed: each is scrambled again, the default picture stays plain once needed.
-TEST_F(MediaStoreTest, PictureFallsBackToTheDefaultAndIsScrambledAgainEvenWhereNothingCanBeWritten) {
-    const QByteArray cat = PutPicture("cat.pet", 40, 30), ffe = PutPicture("ffe.pet", 20, 10);
-    const auto sizes = [this] {
+// As the user nobody (root would write anyway) nothing in the store changes:
+// pictures and sounds are unscrambled in memory. Where the store can be
+// changed, each picture rests scrambled again but the default one.
+TEST_F(MediaStoreTest, PicturesAndSoundsComeUnscrambledEvenWhereNothingCanBeWritten) {
+    const QByteArray cat = Put("pics/cat.pet", TempInstall::MakeJpeg(40, 30)), ffe = Put("pics/ffe.pet", TempInstall::MakeJpeg(20, 10));
+    const QByteArray hen = Put("pics/hen.pet", TempInstall::MakeJpeg(30, 20), false), apple = Put("voice/apple.abw", wav);
+    const auto use = [this] {
         QStringList seen;
-        for (const QString word : {"cat", "zebra", "cat", "../secret"}) {
+        for (const QString word : {"cat", "zebra", "cat", "../secret", "hen"}) {
             const QSize size = Size(word);
             seen << QString("%1=%2x%3").arg(word).arg(size.width()).arg(size.height());
         }
         return seen.join(' ');
     };
+    const QString sizes = "cat=40x30 zebra=20x10 cat=40x30 ../secret=20x10 hen=30x20";
     AsNobody::LetRead(install.Root());
-    const AsNobody::Outcome outcome = AsNobody::Run(sizes);
+    const AsNobody::Outcome outcome = AsNobody::Run([&] {
+        sound.PlayWordSound("apple");
+        return use() + QString(" played=%1 %2 inStore=%3 left=%4").arg(output.played.size()).arg(QString::fromLatin1(output.headers.value(0)))
+                           .arg(output.played.value(0).startsWith(install.Root())).arg(QFileInfo::exists(output.played.value(0)));
+    });
     ASSERT_EQ(outcome.exitCode, 0);
-    EXPECT_EQ(outcome.report, "cat=40x30 zebra=20x10 cat=40x30 ../secret=20x10");
-    EXPECT_EQ(QDir(install.DataDir() + "/pics").entryList(QDir::Files), QStringList({"cat.pet", "ffe.pet"}));
-    EXPECT_EQ(Pic("cat.pet"), cat);
-    EXPECT_EQ(Pic("ffe.pet"), ffe);
+    EXPECT_EQ(outcome.report, sizes + " played=1 RIFF inStore=0 left=0");
+    EXPECT_EQ(Folder("pics") + Folder("voice"), QStringList({"cat.pet", "ffe.pet", "hen.pet", "apple.abw"}));
+    EXPECT_EQ(Pic("cat.pet") + Pic("ffe.pet") + Pic("hen.pet"), cat + ffe + hen);
+    EXPECT_EQ(install.ReadFile("Common/voice/apple.abw"), apple);
 
-    EXPECT_EQ(sizes(), "cat=40x30 zebra=20x10 cat=40x30 ../secret=20x10");
+    EXPECT_EQ(use(), sizes);
+    EXPECT_EQ(Folder("pics"), QStringList({"cat.pet", "ffe.jpg", "hen.pet"}));
     EXPECT_EQ(Pic("cat.pet"), cat);
-    EXPECT_FALSE(Has("cat.jpg"));
-    EXPECT_TRUE(Has("ffe.jpg"));
+    EXPECT_EQ(Pic("hen.pet"), Scrambled(hen));
     EXPECT_FALSE(store.LoadWordPicture("cat", false).isNull());
-    EXPECT_TRUE(Has("cat.jpg"));
-}
-
-// A crash between flipping a file and renaming it leaves ".pet" holding the
-// plain form, or ".jpg" holding the scrambled one; both still show the word,
-// and a file already in the wanted form is only renamed.
-TEST_F(MediaStoreTest, FilesLeftHalfConvertedByACrashHealOnUse) {
-    PutPicture("ffe.jpg", 20, 10, false);
-    const QByteArray jpeg = PutPicture("cat.pet", 40, 30, false);
-    for (int use = 0; use < 2; ++use) {
-        EXPECT_EQ(Size("cat"), QSize(40, 30)) << "use " << use;
-        ExpectAtRest({"cat"});
-    }
-    const QByteArray scrambled = PutPicture("dog.jpg", 40, 30);
-    EXPECT_EQ(Size("dog"), QSize(40, 30));
-    EXPECT_EQ(Pic("dog.pet"), scrambled);
-    EXPECT_TRUE(store.DecryptWordPic("dog"));
-    EXPECT_EQ(Pic("dog.jpg"), jpeg);
-
-    const QByteArray wav = TempInstall::MakeWav(0.1);
-    install.WriteFile("Common/voice/pig.abw", wav);
-    EXPECT_TRUE(store.DecryptWordAudio("pig"));
-    EXPECT_EQ(install.ReadFile("Common/voice/pig.wav"), wav);
+    EXPECT_EQ(Folder("pics"), QStringList({"cat.jpg", "ffe.jpg", "hen.pet"})) << "kept plain when asked";
 }
 
 TEST_F(MediaStoreTest, MissingFoldersAreNamedAndTheDefaultPictureIsDrawn) {
     EXPECT_TRUE(store.MissingFolders().isEmpty());
-    QDir(install.DataDir() + "/appvoice").removeRecursively();
-    QDir(install.DataDir() + "/voice").removeRecursively();
+    for (const QString folder : {"appvoice", "voice"}) QDir(install.DataDir() + "/" + folder).removeRecursively();
     EXPECT_EQ(store.MissingFolders(), QStringList({install.DataDir() + "/voice", install.DataDir() + "/appvoice"}));
     QDir(install.DataDir()).removeRecursively();
     EXPECT_EQ(store.MissingFolders(), QStringList({install.DataDir()}));
-    const QSize drawn = Size("cat");
-    EXPECT_EQ(drawn, MediaStore::DrawnDefaultPicture().size());
-    EXPECT_GT(drawn.width(), 100);
+    EXPECT_EQ(Size("cat"), MediaStore::DrawnDefaultPicture().size());
+    EXPECT_GT(Size("cat").width(), 100);
     EXPECT_FALSE(QFileInfo::exists(install.DataDir()));
 }
 
 // A picture decodes at a half, a quarter or an eighth of its size, the
 // smallest of these that still covers the size asked for.
 TEST_F(MediaStoreTest, PicturesDecodeAtTheSmallestFractionThatStillCovers) {
-    const QByteArray sun = PutPicture("sun.pet", 400, 300);
-    const std::pair<QSize, QSize> rows[] = {{{160, 120}, {200, 150}}, {{100, 75}, {100, 75}},
-                                            {{101, 60}, {200, 150}},  // never smaller
-                                            {{20, 10}, {50, 38}},     // an eighth at most
-                                            {{800, 600}, {400, 300}}, {{}, {400, 300}}};
+    const QByteArray sun = Put("pics/sun.pet", TempInstall::MakeJpeg(400, 300));
+    const std::pair<QSize, QSize> rows[] = {{{160, 120}, {200, 150}}, {{100, 75}, {100, 75}}, {{101, 60}, {200, 150}},
+                                            {{20, 10}, {50, 38}},     {{800, 600}, {400, 300}}, {{}, {400, 300}}};
     for (const auto& [within, size] : rows) EXPECT_EQ(Size("sun", within), size) << within.width() << "x" << within.height();
     EXPECT_EQ(Pic("sun.pet"), sun);
 }
 
-// Pictures loaded ahead on a second thread are handed over in any order, as
-// loading them then would give them, once each. The first picture asked for
-// that was not loaded ahead drops the rest, so one whose file changed since
-// is read afresh; the files rest scrambled.
+// Pictures loaded ahead on a second thread are handed over once each, in any
+// order; the first picture asked for that was not loaded ahead drops the
+// rest, so one whose file changed since is read afresh.
 TEST_F(MediaStoreTest, PicturesLoadedAheadAreHandedOverOnceInAnyOrderAndNeverStale) {
-    const QByteArray sun = PutPicture("sun.pet", 400, 300);
-    PutPicture("moon.pet", 40, 30);
-    PutPicture("star.pet", 20, 15);
+    const QByteArray sun = Put("pics/sun.pet", TempInstall::MakeJpeg(400, 300));
+    Put("pics/moon.pet", TempInstall::MakeJpeg(40, 30));
+    Put("pics/star.pet", TempInstall::MakeJpeg(20, 15));
     store.PrefetchPictures({{"sun", QSize()}, {"moon", QSize()}, {"star", QSize()}, {"sun", QSize()}});
-    for (const auto& [word, size] : {std::pair{"star", QSize(20, 15)}, {"sun", QSize(400, 300)},
-                                     {"moon", QSize(40, 30)}, {"sun", QSize(400, 300)}})
-        EXPECT_EQ(Size(word), size) << word;
-    EXPECT_EQ(store.PrefetchedShown(), 4);
-    EXPECT_EQ(Size("star"), QSize(20, 15)) << "read afresh once all were given out";
-    EXPECT_EQ(store.PrefetchedShown(), 4);
-
+    const std::tuple<QString, QSize, int> rows[] = {
+        {"star", {20, 15}, 1}, {"sun", {400, 300}, 2}, {"moon", {40, 30}, 3}, {"sun", {400, 300}, 4}, {"star", {20, 15}, 4}};
+    for (const auto& [word, size, shown] : rows) {
+        EXPECT_EQ(Size(word), size) << word.toStdString();
+        EXPECT_EQ(store.PrefetchedShown(), shown) << word.toStdString();
+    }
     store.PrefetchPictures({{"sun", QSize(100, 75)}, {"moon", QSize()}, {"star", QSize()}});
     EXPECT_TRUE(store.WordFileExists("pics", "sun", ".pet")) << "looking waits for the thread";
     EXPECT_EQ(Pic("sun.pet"), sun);
     EXPECT_EQ(Size("sun", QSize(100, 75)), QSize(100, 75));
-    EXPECT_EQ(store.PrefetchedShown(), 5);
     EXPECT_EQ(Size("sun"), QSize(400, 300)) << "another size is not what was loaded";
-    PutPicture("moon.pet", 60, 45);
+    EXPECT_EQ(store.PrefetchedShown(), 5);
+    Put("pics/moon.pet", TempInstall::MakeJpeg(60, 45));
     EXPECT_EQ(Size("moon"), QSize(60, 45)) << "read afresh after the miss";
     EXPECT_EQ(store.PrefetchedShown(), 5);
-    ExpectAtRest({"sun", "moon", "star"});
+    EXPECT_EQ(Folder("pics"), QStringList({"moon.pet", "star.pet", "sun.pet"}));
+    EXPECT_EQ(Pic("sun.pet").left(4) + Pic("star.pet").left(4), kScrambledJpeg + kScrambledJpeg);
 }
+
+// Whichever form a crash left it in, a pronunciation is plain only while it
+// plays, every time; a word without one, or naming a path, plays nothing.
+TEST_F(MediaStoreTest, APronunciationIsPlainOnlyWhileItPlays) {
+    QStringList heard;
+    output.whilePlaying = [&](const QString& path) {
+        heard << QString("%1 %2 %3").arg(path.startsWith(install.DataDir() + "/voice/") ? QFileInfo(path).fileName() : "outside",
+                                         Folder("voice").join(','), sound.SoundBusy ? "busy" : "idle");
+    };
+    const auto twice = [](const QString& heard) { return QStringList{heard, heard}; };
+    const std::tuple<QString, bool, QString, QStringList> rows[] = {
+        {"apple.abw", true, "  apple ", twice("apple.wav apple.wav busy")}, {"pig.wav", false, "pig", twice("pig.wav pig.wav busy")},
+        {"hen.abw", false, "hen", twice("hen.wav hen.wav busy")},
+        {"owl.wav", true, "owl", {"outside owl.wav busy", "owl.wav owl.wav busy"}},
+        {"cat.abw", true, "../voice/cat", {}}, {"", false, "zebra", {}}};
+    for (const auto& [file, scrambled, word, whilePlaying] : rows) {
+        SCOPED_TRACE(word.toStdString());
+        if (!file.isEmpty()) Put("voice/" + file, wav, scrambled);
+        heard.clear();
+        output.headers.clear();
+        for (int time = 0; time < 2; ++time) sound.PlayWordSound(word);
+        EXPECT_EQ(heard, whilePlaying);
+        EXPECT_EQ(output.headers, QList<QByteArray>(whilePlaying.size(), "RIFF"));
+        EXPECT_FALSE(sound.SoundBusy);
+        const QString rest = file.section('.', 0, 0) + ".abw";
+        EXPECT_EQ(Folder("voice"), file.isEmpty() ? QStringList() : QStringList{rest});
+        EXPECT_EQ(install.ReadFile("Common/voice/" + rest), file.isEmpty() ? QByteArray() : Scrambled(wav));
+        QFile::remove(install.DataDir() + "/voice/" + rest);
+    }
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+// A sound asked for while one plays is skipped; recordings are found with the
+// word exactly as given and stay plain; feedback sounds by kind.
+TEST_F(MediaStoreTest, OtherSoundsPlayOneAtATime) {
+    for (const QString name : {"voice/a.wav", "voice/b.wav", "myvoice/ hello.wav", "appvoice/SuccessWav1.wav",
+                               "appvoice/FailWav0.wav", "appvoice/Notify0.wav"})
+        Put(name, wav, false);
+    output.whilePlaying = [&](const QString& path) { if (path.endsWith("a.wav")) sound.PlayWavFile("b"); };
+    sound.PlayWavFile(" a");
+    for (const QString word : {" hello", "hello"}) sound.PlayMyVoice(word);
+    for (const qint16 kind : {1, 2, 3, 0}) sound.PlayFeedbackSound(kind);
+    QStringList played;
+    for (const QString& path : output.played) played << path.mid(install.DataDir().size() + 1);
+    EXPECT_EQ(played, QStringList({"voice/a.wav", "myvoice/ hello.wav", "appvoice/SuccessWav1.wav", "appvoice/FailWav0.wav",
+                                   "appvoice/Notify0.wav", "appvoice/Notify0.wav"}));
+    EXPECT_FALSE(sound.SoundBusy);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text + messages.shown[0].title, "请先录音！跟读录音");
+    EXPECT_EQ(messages.shown[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(Folder("myvoice"), QStringList{" hello.wav"});
+}
+
+}  // namespace
