@@ -18,12 +18,14 @@
 #include "data/WordRecords.h"
 #include "media/MediaStore.h"
 #include "media/ModulePlaySound.h"
+#include "views/ChangeStyleSheet.h"
 #include "views/ClickableLabel.h"
 #include "views/FocusHandBack.h"
 #include "views/ImageButton.h"
 #include "views/PictureBox.h"
 #include "views/ReadingWaves.h"
 #include "views/RecorderPanel.h"
+#include "views/SizedFont.h"
 
 namespace {
 
@@ -33,17 +35,8 @@ const QString kThumbBorder = QStringLiteral("QToolButton { border: 3px solid #e6
 const QString kThumbPlain = QStringLiteral("QToolButton { border: 3px solid transparent; }");
 constexpr int kSidePanelWidth = 260;
 
-// Setting a style sheet polishes the widget again even when it is the same
-// one, and these change on every move.
-void ChangeStyleSheet(QWidget* widget, const QString& sheet) {
-    if (widget->styleSheet() != sheet) widget->setStyleSheet(sheet);
-}
-
 void SetPointSize(QWidget* widget, int size, bool bold = false) {
-    QFont font = widget->font();
-    font.setPointSize(size);
-    font.setBold(bold);
-    widget->setFont(font);
+    widget->setFont(SizedFont(widget->font(), size, bold));
 }
 
 }  // namespace

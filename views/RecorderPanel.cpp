@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QToolButton>
 
+#include "views/ChangeStyleSheet.h"
 #include "views/ClickableLabel.h"
 #include "views/ImageButton.h"
 #include "views/ReadAlongRules.h"
@@ -88,9 +89,8 @@ void RecorderPanel::ShowState(ReadAlongRules& readAlong) {
     imgRecord->setAccessibleName(caption);
     imgRecord->setToolTip(caption);
     lblMyAudio->setText(readAlong.MyAudioCaption());
-    const QString colour = readAlong.MyAudioRecorded() ? QStringLiteral("color: black;") : QStringLiteral("color: red;");
-    // Setting a style sheet polishes the label again even when unchanged.
-    if (lblMyAudio->styleSheet() != colour) lblMyAudio->setStyleSheet(colour);
+    ChangeStyleSheet(lblMyAudio, readAlong.MyAudioRecorded() ? QStringLiteral("color: black;")
+                                                              : QStringLiteral("color: red;"));
     ShowScore(readAlong);
 }
 
