@@ -5,7 +5,9 @@
 #include <cmath>
 #include <numbers>
 
+#include "media/Dtw.h"
 #include "media/MediaStore.h"
+#include "media/Mfcc.h"
 #include "media/PcmConverter.h"
 #include "media/ReadingScore.h"
 #include "media/Resampler.h"
@@ -114,6 +116,55 @@ TEST(ResamplerTest, KeepsWhatFitsTheNewRateAndRemovesWhatDoesNot) {
                 EXPECT_LT(out, 0.01) << hz;
         }
     }
+}
+
+// Twenty loud frames between quiet ones, each cepstrum a cubic in time: the
+// quiet edges go, the cepstra lose their mean, and the slopes are the
+// regression over two frames either side (a cubic's is 3f^2 + 17/5, its
+// slope's 6f), the first slopes weighted twice.
+TEST(FeaturesTest, SpeechIsTrimmedMeanFreeAndCarriesItsSlopes) {
+    const int quiet = 3, loud = 20;
+    Mfcc::Frames all;
+    for (int f = 0; f < quiet + loud + quiet; ++f) {
+        all.level.push_back(f >= quiet && f < quiet + loud ? 0.5f : 0.0001f);
+        for (int k = 0; k < Mfcc::kDims; ++k)
+            all.values.push_back(k < Mfcc::kCepstra ? (k + 1) * std::pow(f - quiet, 3.0f) / 1000 : 0.0f);
+    }
+    const Mfcc::Frames speech = Mfcc::Speech(all);
+    ASSERT_EQ(speech.Count(), static_cast<size_t>(loud));
+    for (int k = 0; k < Mfcc::kCepstra; ++k) {
+        SCOPED_TRACE(k);
+        const float a = (k + 1) / 1000.0f;
+        double sum = 0;
+        for (size_t f = 0; f < speech.Count(); ++f) sum += speech.Row(f)[k];
+        EXPECT_NEAR(sum / loud, 0.0, 1e-3);
+        EXPECT_NEAR(speech.Row(1)[k] - speech.Row(0)[k], a, 1e-4);
+        const int f = 10;
+        EXPECT_NEAR(speech.Row(f)[Mfcc::kCepstra + k], 2 * a * (3 * f * f + 3.4f), 1e-2);
+        EXPECT_NEAR(speech.Row(f)[2 * Mfcc::kCepstra + k], 2 * a * 6 * f, 1e-2);
+    }
+    all.level.assign(all.level.size(), 0.002f);
+    EXPECT_EQ(Mfcc::Speech(all).Count(), 0u) << "too quiet to be a voice";
+}
+
+// One-hot frames compared by angle: equal ones cost nothing, other ones 1,
+// a diagonal step twice (the first frames meet diagonally); the path
+// weighs rows + columns.
+TEST(FeaturesTest, WarpingMatchesEachFrameWithItsLikeAndCostsTheMismatches) {
+    const auto frames = [](std::vector<int> axes) {
+        Mfcc::Frames out;
+        for (int axis : axes) {
+            out.level.push_back(1);
+            for (int k = 0; k < Mfcc::kDims; ++k) out.values.push_back(k == axis ? 1.0f : 0.0f);
+        }
+        return out;
+    };
+    const Mfcc::Frames a = frames({1, 1, 2, 2, 3}), b = frames({1, 2, 2, 3, 3});
+    EXPECT_FLOAT_EQ(Dtw::Distance(a, b), 0.0f);
+    EXPECT_EQ(Dtw::Align(a, b), (std::vector<size_t>{0, 2, 3, 4, 4}));
+    EXPECT_FLOAT_EQ(Dtw::Distance(a, frames({1, 1, 2, 2, 4})), 2.0f / 10);
+    EXPECT_FLOAT_EQ(Dtw::Distance(frames({4, 1, 2, 2, 3}), a), 2.0f / 10);
+    EXPECT_TRUE(std::isinf(Dtw::Distance(a, Mfcc::Frames{})));
 }
 
 }  // namespace
