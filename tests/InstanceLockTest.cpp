@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <QDir>
+#include <QFile>
 #include <csignal>
+#include <optional>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,19 +14,17 @@ namespace {
 
 using Result = InstanceLock::Result;
 
-// Another running copy: a child process that takes the lock, says whether it has it, and waits to be killed.
-class LockHolder {
-public:
+// Another running copy: a child that takes the lock, says whether it has it, and waits to be killed.
+struct LockHolder {
     LockHolder(const QString& path, bool asNobody) {
         int channel[2];
         if (pipe(channel) != 0) return;
-        if ((pid_ = fork()) == 0) {
+        if ((pid = fork()) == 0) {
             if (asNobody && (setgid(AsNobody::kGid) != 0 || setuid(AsNobody::kUid) != 0)) _exit(90);
             InstanceLock lock(path);
             const char result = lock.TryLock() == Result::Acquired ? 'L' : 'x';
-            if (write(channel[1], &result, 1) != 1) _exit(91);
-            pause();
-            _exit(0);
+            if (write(channel[1], &result, 1) == 1) pause();
+            _exit(91);
         }
         close(channel[1]);
         char result = 0;
@@ -33,18 +32,12 @@ public:
         close(channel[0]);
     }
     ~LockHolder() { Kill(); }
-    void Kill() {
-        if (pid_ > 0 && kill(pid_, SIGKILL) == 0) waitpid(pid_, nullptr, 0);
-        pid_ = -1;
-    }
+    void Kill() { if (pid > 0 && kill(pid, SIGKILL) == 0) waitpid(pid, nullptr, 0); pid = -1; }
+    pid_t pid = -1;
     bool locked = false;
-
-private:
-    pid_t pid_ = -1;
 };
 
-// What an older copy, or one on another computer, left behind is only a file;
-// a copy killed without a chance to clean up blocks nothing either.
+// A leftover file (an older copy, another computer) is no lock, nor is a copy killed without cleaning up.
 TEST(InstanceLockTest, RunningCopyIsFoundAndNeitherALeftoverFileNorAKilledCopyBlocks) {
     TempInstall install;
     install.WriteFile("Bin/AppPics/orvanel.lock", "4242\norvanel\nclassroom-pc-07\n");
@@ -58,10 +51,17 @@ TEST(InstanceLockTest, RunningCopyIsFoundAndNeitherALeftoverFileNorAKilledCopyBl
     EXPECT_EQ(next.TryLock(), Result::Acquired) << "asked again, still its own";
     EXPECT_EQ(InstanceLock(path).TryLock(), Result::HeldElsewhere);
     EXPECT_EQ(InstanceLock(install.Root() + "/missing/orvanel.lock").TryLock(), Result::Unavailable);
+    // Started without a standard input, the lock file is opened as descriptor 0.
+    const int input = dup(0);
+    close(0);
+    std::optional<InstanceLock> zero(install.Root() + "/zero.lock");
+    const QList<Result> zeroTried = {zero->TryLock(), InstanceLock(install.Root() + "/zero.lock").TryLock()};
+    zero.reset();
+    if (input >= 0) dup2(input, 0), close(input);
+    EXPECT_EQ(zeroTried, QList<Result>({Result::Acquired, Result::HeldElsewhere}));
 }
 
-// A read-only installation (as the user nobody: root would create the file)
-// cannot hold the file; its copies meet on the folder instead.
+// A read-only installation (as the user nobody: root would create the file) meets on the folder instead.
 TEST(InstanceLockTest, ReadOnlyInstallationStillFindsTheRunningCopy) {
     TempInstall install;
     AsNobody::LetRead(install.Root());
