@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QMap>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QXmlStreamReader>
 
 #include "tests/support/QtPrinters.h"
@@ -21,22 +19,14 @@ QString Read(const QString& name) {
     return QString::fromUtf8(file.readAll());
 }
 
-// Errors and warnings are faults; hints and pedantic notes are not (the
-// fixed id's capital letters draw one that cannot be avoided).
+// Errors and warnings are faults; hints and pedantic notes are not (the id's capitals draw one that cannot be avoided).
 TEST(DesktopFilesTest, EntryAndMetainfoPassTheirValidators) {
-    const std::pair<QString, QStringList> runs[] = {
-        {"desktop-file-validate", {kDesktop + kId + ".desktop"}},
-        {"appstreamcli", {"validate", "--no-net", kDesktop + kId + ".metainfo.xml"}}};
-    for (const auto& [tool, args] : runs) {
-        SCOPED_TRACE(tool.toStdString());
-        if (QStandardPaths::findExecutable(tool).isEmpty()) {
-            ADD_FAILURE() << "not installed (scripts/deps.sh installs it)";
-            continue;
-        }
+    for (const QStringList& run : {QStringList{"desktop-file-validate", kDesktop + kId + ".desktop"},
+                                   QStringList{"appstreamcli", "validate", "--no-net", kDesktop + kId + ".metainfo.xml"}}) {
         QProcess process;
         process.setProcessChannelMode(QProcess::MergedChannels);
-        process.start(tool, args);
-        EXPECT_TRUE(process.waitForFinished(60000));
+        process.start(run[0], run.mid(1));
+        ASSERT_TRUE(process.waitForFinished(60000)) << run[0].toStdString() << " not installed (scripts/deps.sh installs it)";
         const QString output = QString::fromUtf8(process.readAll());
         EXPECT_EQ(process.exitCode(), 0) << output.toStdString();
         for (const QString& line : output.split('\n'))
@@ -48,19 +38,15 @@ TEST(DesktopFilesTest, EntryAndMetainfoPassTheirValidators) {
 TEST(DesktopFilesTest, EntryMetainfoAndIconsAgreeOnTheId) {
     const QStringList entry = Read(kId + ".desktop").split('\n');
     EXPECT_TRUE(entry.contains("Exec=orvanel") && entry.contains("Icon=" + kId)) << entry.join('\n').toStdString();
-    // The untranslated texts of the metainfo's elements that name the program.
-    QMap<QString, QStringList> named;
+    QMap<QString, QStringList> named;  // the untranslated texts of the elements that name the program
     QXmlStreamReader xml(Read(kId + ".metainfo.xml"));
     while (!xml.atEnd())
-        if (xml.readNext() == QXmlStreamReader::StartElement &&
-            QStringList({"id", "launchable", "binary"}).contains(xml.name().toString()) &&
-            !xml.attributes().hasAttribute("xml:lang"))
+        if (xml.readNext() == QXmlStreamReader::StartElement && !xml.attributes().hasAttribute("xml:lang") &&
+            QStringList({"id", "launchable", "binary"}).contains(xml.name().toString()))
             named[xml.name().toString()] << xml.readElementText();
     EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
-    EXPECT_EQ(named, (QMap<QString, QStringList>{
-                         {"id", {kId}}, {"launchable", {kId + ".desktop"}}, {"binary", {"orvanel"}}}));
-    // The publishing tool is for editors: it has no menu entry.
-    EXPECT_EQ(QDir(kDesktop).entryList({"*.desktop"}), QStringList{kId + ".desktop"});
+    EXPECT_EQ(named, (QMap<QString, QStringList>{{"id", {kId}}, {"launchable", {kId + ".desktop"}}, {"binary", {"orvanel"}}}));
+    EXPECT_EQ(QDir(kDesktop).entryList({"*.desktop"}), QStringList{kId + ".desktop"}) << "the publishing tool has no menu entry";
     const QString listed = Read("icons.qrc");
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
         const QString name = QStringLiteral("%1x%1/%2.png").arg(size).arg(kId);
