@@ -2,10 +2,13 @@
 
 #include <QAccessible>
 #include <QCheckBox>
+#include <QDialog>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -15,11 +18,13 @@
 #include "views/ClickableLabel.h"
 #include "views/Orvanel.h"
 #include "views/PictureBox.h"
+#include "views/ReadingWaves.h"
 #include "views/RecorderPanel.h"
+#include "views/StarRating.h"
 
 namespace {
 
-enum Unit { kTwenty, kEleven, kOne, kEmpty, kSpell };
+enum Unit { kTwenty, kEleven, kOne, kEmpty, kSpell, kRead };
 
 QString WordName(int unit, int i) { return QString("%1%2").arg(QStringList{"tw", "el", "on"}[unit]).arg(i + 1, 2, 10, QChar('0')); }
 // Every picture has its own colour, so that the shown word can be told from a pixel; "ffe" is the default.
@@ -27,35 +32,58 @@ QColor WordColour(const QString& word) {
     return word == "ffe" ? QColor(128, 128, 128) : QColor::fromHsv(static_cast<int>(qHash(word) % 36) * 10, 220, 230);
 }
 QString AccessibleName(QObject* object) { return QAccessible::queryAccessibleInterface(object)->text(QAccessible::Name); }
+void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
+// Lets a timer fire now instead of after its designed interval.
+bool Fire(QTimer* timer, const std::function<bool()>& done) {
+    timer->setInterval(1);
+    return QTest::qWaitFor(done, 2000);
+}
 
-// Units of 20, 11, 1 and 0 words and one to spell; tw05 has no picture.
+// Units of 20, 11, 1 and 0 words, one to spell and one to read along; tw05 has no picture.
 class OrvanelTest : public ViewFixture {
 protected:
     void SetUp() override {
         std::vector<TempInstall::Word> rows;
         for (int unit = 0; unit < 3; ++unit)
             for (int i = 0; i < std::vector{20, 11, 1}[unit]; ++i) rows.push_back({0, unit, WordName(unit, i), QString("词%1").arg(i + 1)});
-        rows.push_back({0, kSpell, "T-shirt", "T恤衫"});
-        rows.push_back({0, kSpell, "ok", "好"});
-        install.CreateDatabase({{"Twenty", "Eleven", "One", "Empty", "Spell"}}, rows);
+        rows.insert(rows.end(), {{0, kSpell, "T-shirt", "T恤衫"}, {0, kSpell, "ok", "好"}, {0, kRead, "cat", "猫"}, {0, kRead, "dog", "狗"}, {0, kRead, "pig", "猪"}});
+        install.CreateDatabase({{"Twenty", "Eleven", "One", "Empty", "Spell", "Read"}}, rows);
         db.BuildConnString(install.AppPicsDir());
         for (const TempInstall::Word& row : rows)
             if (row.english != "tw05") AddPicture(row.english, TempInstall::MakeJpeg(400, 300, WordColour(row.english), 95));
         AddPicture("ffe", TempInstall::MakeJpeg(400, 300, WordColour("ffe"), 95));
-        for (const char* word : {"tw01", "tw02", "tw20", "on01", "T-shirt", "ok", "t", "s", "h", "i", "r"}) AddVoice(word, 0.05);
+        for (const char* word : {"tw01", "tw02", "tw20", "on01", "T-shirt", "ok", "t", "s", "h", "i", "r", "cat", "dog", "pig"}) AddVoice(word, 0.05);
         ASSERT_TRUE(db.LoadSettings());
         catalogue.LoadUnits(0);
         view->resize(1000, 640);
     }
     // Opens a unit as the main window does and shows the view on a word.
-    void Open(Unit unit, qint16 index = 0) {
+    void Open(Unit unit, int index = 0) {
         state.CurUnit = unit;
         words.LoadUnitWords(0, unit);
         view->InitUserControl();
         view->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
-        view->ChangeWord(index);
+        view->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+        Go(index);
+    }
+    // A new view, as at the program's start: no word shown yet.
+    void Fresh(Unit unit) {
+        view.reset();
+        state.CurEnglish.clear();
+        view = std::make_unique<Orvanel>(context, ticks, ReadViewPictures::DrawAll(1.0), nullptr);
+        view->resize(1000, 640);
+        Open(unit);
+    }
+    void Go(int index) {
+        qint16 at = static_cast<qint16>(index);
+        view->ChangeWord(at);
         output.played.clear();
+    }
+    QStringList Played() const {
+        QStringList names;
+        for (const QString& path : output.played) names << path.section('/', -2);
+        return names;
     }
     static bool Near(const QImage& image, const QString& word) {
         const QColor a = image.pixelColor(image.width() / 2, image.height() / 2), b = WordColour(word);
@@ -63,6 +91,12 @@ protected:
     }
     bool Shows(const QString& word) { return Near(view->Picture1->Image(), word); }
     static bool ThumbShows(QToolButton* thumb, const QString& word) { return Near(thumb->icon().pixmap(thumb->iconSize()).toImage(), word); }
+    // The screen is painted as the view is, and its picture is that of word.
+    void ExpectOnScreen(const QString& word) {
+        const QImage screen = view->screen()->grabWindow(view->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+        EXPECT_TRUE(screen == view->grab().toImage().convertToFormat(QImage::Format_RGB32)) << "the screen lags";
+        EXPECT_TRUE(Near(screen.copy(QRect(view->Picture1->mapTo(view.get(), QPoint()), view->Picture1->size())), word)) << word.toStdString();
+    }
     // Counter, spelling, meaning, the page's thumbnails with "*" on the bordered one, and |<, <, >, >| usable.
     QString Screen() {
         QStringList thumbs;
@@ -81,18 +115,6 @@ protected:
         EXPECT_EQ(QDir(install.DataDir() + "/pics").entryList({"*.jpg"}, QDir::Files), QStringList{"ffe.jpg"});
         EXPECT_TRUE(QDir(install.DataDir() + "/voice").entryList({"*.wav"}, QDir::Files).isEmpty());
     }
-    // Runs act, doing during once a transition has started.
-    void DuringTransition(const std::function<void()>& act, const std::function<void()>& during) {
-        bool done = false;
-        ticks.whileWaiting = [&] {
-            if (done || !state.EffectRunning) return;
-            done = true;
-            during();
-        };
-        act();
-        ticks.whileWaiting = nullptr;
-        ASSERT_TRUE(done);
-    }
     ScriptedTickSource ticks;
     std::unique_ptr<Orvanel> view = std::make_unique<Orvanel>(context, ticks, ReadViewPictures::DrawAll(1.0), nullptr);
 };
@@ -104,7 +126,7 @@ const QString kFirstPage = "tw01* tw02 tw03 tw04 tw05 tw06 tw07 tw08";
 TEST_F(OrvanelTest, EachMoveShowsItsWordCounterPageAndButtons) {
     struct Row {
         Unit unit;
-        qint16 from;
+        int from;
         std::function<void()> act;
         QString screen, picture;
         QStringList spoken;
@@ -121,6 +143,8 @@ TEST_F(OrvanelTest, EachMoveShowsItsWordCounterPageAndButtons) {
          "4/20 tw04 词4 | tw01 tw02 tw03 tw04* tw05 tw06 tw07 tw08 | 1111", "tw04", {"tw02"}, 0},
         {kTwenty, 0, [&] { view->cmdLastWord->click(); view->cmdPrevWord->click(); }, "19/20 tw19 词19 | tw17 tw18 tw19* tw20 | 1111", "tw19", {"tw20"}, 0},
         {kTwenty, 9, [&] { view->cmdFirstWord->click(); }, "1/20 tw01 词1 | " + kFirstPage + " | 0011", "tw01", {"tw01"}, 0},
+        {kTwenty, 0, [&] { view->imgAudio->click(); view->cmdNextWord->click(); view->imgAudio->click(); view->cmdPrevWord->click(); },
+         "1/20 tw01 词1 | " + kFirstPage + " | 0011", "tw01", {"tw01"}, 0},
         {kTwenty, 3, [&] { view->picNextWord->click(); view->ArrImages[1]->click(); },
          "10/20 tw10 词10 | tw09 tw10* tw11 tw12 tw13 tw14 tw15 tw16 | 1111", "tw10", {}, 0},
         {kTwenty, 9, [&] { view->picPrevWord->click(); }, "8/20 tw08 词8 | tw01 tw02 tw03 tw04 tw05 tw06 tw07 tw08* | 1111", "tw08", {}, 0},
@@ -130,8 +154,7 @@ TEST_F(OrvanelTest, EachMoveShowsItsWordCounterPageAndButtons) {
         {kEleven, 9, [] {}, "10/11 el10 词10 | el09 el10* el11 | 1111", "el10", {}, 0},
         {kOne, 0, [&] { view->cmdPrevWord->click(); view->picPrevWord->click(); }, "1/1 on01 词1 | on01* | 1100", "on01", {}, 1},
         {kOne, 0, [&] { view->picNextWord->click(); }, "1/1 on01 词1 | on01* | 1100", "on01", {}, 1},
-        {kEmpty, 0, [&] { keys(view.get(), {Qt::Key_Right}); view->picNextWord->click(); view->picPrevWord->click(); },
-         "0/0   |  | 0000", "", {}, 2},
+        {kEmpty, 0, [&] { keys(view.get(), {Qt::Key_Right}); view->picNextWord->click(); view->picPrevWord->click(); }, "0/0   |  | 0000", "", {}, 2},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.screen.toStdString());
@@ -139,9 +162,7 @@ TEST_F(OrvanelTest, EachMoveShowsItsWordCounterPageAndButtons) {
         messages.shown.clear();
         row.act();
         EXPECT_EQ(Screen(), row.screen);
-        if (!row.picture.isEmpty()) {
-            EXPECT_TRUE(Shows(row.picture));
-        }
+        if (!row.picture.isEmpty()) { EXPECT_TRUE(Shows(row.picture)); }
         EXPECT_EQ(Spoken(), row.spoken);
         ASSERT_EQ(messages.shown.size(), row.messages);
         for (const auto& shown : messages.shown) EXPECT_EQ(shown.title + shown.text + QString::number(int(shown.icon)), "选择单词没有了！1");
@@ -152,6 +173,29 @@ TEST_F(OrvanelTest, EachMoveShowsItsWordCounterPageAndButtons) {
     EXPECT_TRUE(ThumbShows(view->ArrImages[1], "tw02"));
     EXPECT_TRUE(ThumbShows(view->ArrImages[4], "ffe")) << "the missing picture's thumbnail";
     ExpectStoreScrambled();
+}
+
+// Whatever was clicked last, the arrows, Enter and Space move through the
+// unit; a control reached by Tab answers Space itself.
+TEST_F(OrvanelTest, KeysMoveWhateverWasClickedLast) {
+    const std::vector<std::tuple<std::function<void()>, std::vector<std::pair<Qt::Key, int>>>> rows = {
+        {[&] { Click(view->cmdLastWord); }, {{Qt::Key_Right, 0}, {Qt::Key_Space, 1}}},
+        {[&] { Click(view->txtEnglish); }, {{Qt::Key_Right, 1}, {Qt::Key_Space, 2}}},
+        {[&] { view->cmdLastWord->setFocus(Qt::TabFocusReason); }, {{Qt::Key_Space, 2}, {Qt::Key_Space, 0}, {Qt::Key_Return, 1}}},
+        {[&] { view->cmdNextWord->setFocus(Qt::TabFocusReason); }, {{Qt::Key_Right, 1}, {Qt::Key_Left, 0}, {Qt::Key_Down, 1}}},
+    };
+    Open(kRead);
+    for (const auto& [act, keys] : rows) {
+        Go(0);
+        view->Picture1->setFocus();
+        act();
+        for (const auto& [key, index] : keys) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+            EXPECT_EQ(state.CurWordIndex, index) << QTest::toString(key);
+        }
+    }
+    EXPECT_TRUE(messages.shown.empty()) << "上一页 got a key";
+    EXPECT_TRUE(host.modes.empty()) << "列表显示 got a key";
 }
 
 TEST_F(OrvanelTest, ShuffleDrawsAnyWordAndTheSameWordKeepsThePreviousOne) {
@@ -171,45 +215,43 @@ TEST_F(OrvanelTest, ShuffleDrawsAnyWordAndTheSameWordKeepsThePreviousOne) {
     EXPECT_TRUE(Shows("ffe"));
 }
 
-TEST_F(OrvanelTest, SoundSwitchSilencesMovesUntilSwitchedBack) {
-    Open(kTwenty);
-    view->imgAudio->click();
-    EXPECT_EQ(view->AudioTag(), "nosound");
-    view->cmdNextWord->click();
-    EXPECT_EQ(state.CurWordIndex, 1);
-    EXPECT_TRUE(output.played.isEmpty());
-    view->imgAudio->click();
-    EXPECT_EQ(view->AudioTag(), "sound");
-    view->cmdPrevWord->click();
-    EXPECT_EQ(Spoken(), QStringList({"tw01"}));
-}
-
-// Letters are spoken as the spelling grows, the hyphen silently; a move
-// during the animation ends it with the new word.
+// Letters are spoken as the spelling grows, each while the screen shows it, the
+// hyphen silently; a move during the animation ends it with the new word.
 TEST_F(OrvanelTest, SpellingAnimationSpeaksLettersButNotTheHyphen) {
     Open(kSpell);
     QStringList captions;
-    output.whilePlaying = [&](const QString&) { captions << view->txtEnglish->text(); };
-    QTest::mouseClick(view->txtEnglish, Qt::LeftButton);
+    output.whilePlaying = [&](const QString&) { captions << view->txtEnglish->text(); ExpectOnScreen("T-shirt"); };
+    Click(view->txtEnglish);
     QTRY_VERIFY_WITH_TIMEOUT(!view->TimerAnimation->isActive(), 5000);
+    output.whilePlaying = nullptr;
     EXPECT_EQ(Spoken(), QStringList({"t", "s", "h", "i", "r", "t", "T-shirt"}));
     EXPECT_EQ(captions, QStringList({"T", "T-s", "T-sh", "T-shi", "T-shir", "T-shirt", "T-shirt"}));
-    EXPECT_EQ(view->txtEnglish->text(), "T-shirt");
     ExpectStoreScrambled();
-    output.whilePlaying = nullptr;
     Open(kSpell);
     view->imgAudio->click();
-    QTest::mouseClick(view->txtEnglish, Qt::LeftButton);
+    Click(view->txtEnglish);
     view->cmdNextWord->click();
     QTRY_VERIFY_WITH_TIMEOUT(!view->TimerAnimation->isActive(), 5000);
     EXPECT_EQ(view->txtEnglish->text(), "ok");
     EXPECT_EQ(Spoken(), QStringList({"ok"})) << "silent move, then the animation ends on the new word";
 }
 
-// A move during a transition shows the newest picture and speaks once.
+// A move during a transition ends it at once, shows the newest picture and speaks once.
 TEST_F(OrvanelTest, AMoveDuringATransitionWins) {
     Open(kTwenty, 1);
-    DuringTransition([&] { view->cmdLastWord->click(); }, [&] { QTest::keyClick(view.get(), Qt::Key_Right); });
+    int overtaken = 0, waitsAfter = 0;
+    ticks.whileWaiting = [&] {
+        if (overtaken) { waitsAfter += state.EffectRunning; return; }
+        if (!state.EffectRunning) return;
+        overtaken = state.CurWordIndex;
+        QTest::keyClick(view.get(), Qt::Key_Right);
+    };
+    output.whilePlaying = [&](const QString&) { ExpectOnScreen("tw01"); };
+    view->cmdLastWord->click();
+    ticks.whileWaiting = nullptr;
+    output.whilePlaying = nullptr;
+    EXPECT_EQ(overtaken, 19);
+    EXPECT_EQ(waitsAfter, 0) << "the overtaken transition went on";
     EXPECT_EQ(state.CurWordIndex, 0);
     EXPECT_FALSE(state.EffectRunning);
     EXPECT_FALSE(view->InTransition);
@@ -232,8 +274,9 @@ TEST_F(OrvanelTest, TransitionRunsAtTheBoxSizeAndVisiblyMoves) {
     EXPECT_TRUE(Shows("tw02"));
 }
 
-// The spelling and meaning switches hold across moves; the list button asks for the list.
-TEST_F(OrvanelTest, SpellingAndMeaningSwitchesTheListButtonAndThePanel) {
+// The spelling and meaning switches hold across moves; the list button asks
+// for the list; the read-along switch hides the panel and its waves.
+TEST_F(OrvanelTest, SwitchesTheListButtonAndThePanel) {
     Open(kTwenty);
     view->chkEnglish->click();
     view->cmdNextWord->click();
@@ -248,6 +291,11 @@ TEST_F(OrvanelTest, SpellingAndMeaningSwitchesTheListButtonAndThePanel) {
     EXPECT_LE(view->FrameRecorder->mapTo(view.get(), QPoint(0, view->FrameRecorder->height())).y(), view->height()) << "the panel fits";
     EXPECT_LE(view->FrameRecorder->Line1->geometry().left(), view->FrameRecorder->lblStandardAudio->geometry().left()) << "the rule spans both columns";
     EXPECT_GE(view->FrameRecorder->Line1->geometry().right(), view->FrameRecorder->lblMyAudio->geometry().right());
+    view->chkRead->click();
+    EXPECT_TRUE(view->FrameRecorder->isHidden());
+    EXPECT_TRUE(view->Waves->isHidden());
+    view->chkRead->click();
+    EXPECT_FALSE(view->FrameRecorder->isHidden());
 }
 
 TEST_F(OrvanelTest, LongTextsShrinkButNotBelowEightPoints) {
@@ -271,6 +319,7 @@ TEST_F(OrvanelTest, LongTextsShrinkButNotBelowEightPoints) {
     EXPECT_TRUE(view->txtEnglish->text().endsWith(QChar(0x2026))) << "elided";
 }
 
+// Nothing is spoken before the window is up; the first word enters from the default picture.
 TEST_F(OrvanelTest, WindowComesFirstThenTheTransitionAndTheWord) {
     state.CurUnit = kTwenty;
     words.LoadUnitWords(0, kTwenty);
@@ -278,13 +327,185 @@ TEST_F(OrvanelTest, WindowComesFirstThenTheTransitionAndTheWord) {
     qint16 second = 1;
     view->ChangeWord(second);
     EXPECT_EQ(view->lblWordNum->text(), "2/20");
-    EXPECT_TRUE(output.played.isEmpty()) << "nothing is spoken before the window is up";
+    EXPECT_TRUE(output.played.isEmpty());
     EXPECT_TRUE(Shows("ffe"));
+    QStringList seen;
+    ticks.whileWaiting = [&] { if (seen.isEmpty()) seen << (Shows("ffe") ? "ffe" : "other"); };
     view->show();
     QTRY_VERIFY_WITH_TIMEOUT(!output.played.isEmpty(), 3000);
+    ticks.whileWaiting = nullptr;
+    EXPECT_EQ(seen, QStringList{"ffe"});
     EXPECT_EQ(Spoken(), QStringList({"tw02"}));
     EXPECT_TRUE(Shows("tw02"));
     ExpectStoreScrambled();
+}
+
+// The recorder panel after each sequence on a new view at "cat": the record
+// control, its timer, the indicator, the files, the sounds and the messages.
+TEST_F(OrvanelTest, ThePanelShowsWhatEachSequenceLeaves) {
+    struct Row {
+        const char* name;
+        std::function<void()> act;
+        bool recording, recorded;
+        QStringList kept, played, titles;
+    };
+    const QByteArray kEarlier = TempInstall::MakeWav(0.2, 44100, 2, 16);
+    const auto record = [&] { Click(view->FrameRecorder->lblRecord); };
+    const auto space = [&](QWidget* control) { control->setFocus(Qt::TabFocusReason); QTest::keyClick(control, Qt::Key_Space); };
+    const std::vector<Row> rows = {
+        {"record", record, true, true, {}, {}, {}},
+        {"stop by the picture", [&] { record(); QTest::qWait(50); Click(view->FrameRecorder->imgRecord); }, false, true, {"cat.wav"}, {"myvoice/cat.wav"}, {}},
+        {"time limit", [&] { record(); ASSERT_TRUE(Fire(view->TimerRecord, [&] { return !view->TimerRecord->isActive(); })); }, false, true, {"cat.wav"}, {}, {}},
+        {"standard", [&] { record(); Click(view->FrameRecorder->lblStandardAudio); }, false, true, {"cat.wav"}, {"voice/cat.wav"}, {}},
+        {"picture", [&] { Click(view->Picture1); }, false, false, {}, {"voice/cat.wav"}, {}},
+        {"both, none yet", [&] { Click(view->FrameRecorder->lblBothAudio); }, false, false, {}, {"voice/cat.wav"}, {"跟读录音|请先录音！"}},
+        {"mine, none yet", [&] { Click(view->FrameRecorder->imgMyAudio); }, false, false, {}, {}, {"跟读录音|请先录音！"}},
+        {"try again", [&] { record(); record(); Click(view->FrameRecorder->imgReadBad); }, false, false, {}, {"myvoice/cat.wav"}, {}},
+        {"try again, none", [&] { Click(view->FrameRecorder->imgReadBad); }, false, false, {}, {}, {}},
+        {"moved away", [&] { record(); Click(view->cmdNextWord); }, false, false, {"cat.wav"}, {"voice/dog.wav"}, {}},
+        {"back again", [&] { record(); record(); Go(1); Go(0); }, false, true, {"cat.wav"}, {}, {}},
+        {"no microphone", [&] { recorder.openError = "找不到录音设备"; record(); }, false, false, {}, {}, {"Error|找不到录音设备"}},
+        {"mine while recording", [&] { record(); Click(view->FrameRecorder->imgMyAudio); }, false, true, {"cat.wav"}, {"myvoice/cat.wav"}, {}},
+        {"both", [&] { record(); record(); Click(view->FrameRecorder->imgBothAudio); }, false, true, {"cat.wav"}, {"myvoice/cat.wav", "voice/cat.wav", "myvoice/cat.wav"}, {}},
+        {"try again while recording", [&] { record(); Click(view->FrameRecorder->imgReadBad); }, true, true, {}, {}, {}},
+        {"picture while spoken", [&] { output.whilePlaying = [&](const QString&) { Click(view->Picture1); }; Click(view->Picture1); }, false, false, {}, {"voice/cat.wav"}, {}},
+        {"save fails, the earlier take stays", [&] { install.WriteFile("Common/myvoice/cat.wav", kEarlier); recorder.saveError = "磁盘满了"; record(); record(); },
+         false, true, {"cat.wav"}, {"myvoice/cat.wav"}, {"Error (save)|磁盘满了"}},
+        {"by keyboard", [&] { space(view->FrameRecorder->imgRecord); space(view->FrameRecorder->imgRecord); space(view->FrameRecorder->lblMyAudio); },
+         false, true, {"cat.wav"}, {"myvoice/cat.wav", "myvoice/cat.wav"}, {}},
+    };
+    QDir myVoice(install.DataDir() + "/myvoice");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        view.reset();
+        for (const QString& file : myVoice.entryList(QDir::Files)) myVoice.remove(file);
+        recorder.openError.clear();
+        recorder.saveError.clear();
+        messages.shown.clear();
+        Fresh(kRead);
+        output.whilePlaying = [&](const QString&) {
+            EXPECT_EQ(view->FrameRecorder->lblRecord->text(), "开始录音") << "not yet shown";
+            EXPECT_FALSE(recording.Recording()) << "sound while recording";
+        };
+        row.act();
+        output.whilePlaying = nullptr;
+        const QString caption = row.recording ? "停止" : "开始录音";
+        EXPECT_EQ(view->FrameRecorder->lblRecord->text(), caption);
+        EXPECT_EQ(view->FrameRecorder->imgRecord->accessibleName(), caption);
+        EXPECT_EQ(view->TimerRecord->isActive(), row.recording);
+        EXPECT_EQ(recording.Recording(), row.recording);
+        EXPECT_EQ(view->FrameRecorder->lblMyAudio->text(), row.recorded ? "我的朗读" : "尚未录音");
+        EXPECT_EQ(view->FrameRecorder->lblMyAudio->palette().color(QPalette::WindowText), row.recorded ? QColor(Qt::black) : QColor(Qt::red));
+        EXPECT_EQ(myVoice.entryList(QDir::Files), row.kept);
+        EXPECT_EQ(Played(), row.played);
+        QStringList titles;
+        for (const auto& shown : messages.shown) titles << shown.title + "|" + shown.text;
+        EXPECT_EQ(titles, row.titles);
+        const QByteArray kept = install.ReadFile("Common/myvoice/cat.wav");
+        if (!row.titles.filter("save").isEmpty()) { EXPECT_EQ(kept, kEarlier); }
+        else if (!row.kept.isEmpty()) { EXPECT_EQ(kept.mid(28, 3), QByteArray("\x10\xB1\x02", 3)) << "byte rate of 44100 Hz, 16-bit stereo"; }
+    }
+    EXPECT_EQ(view->TimerRecord->interval(), 15000);
+    EXPECT_EQ(recorder.format, (RecordFormat{2, 16, 44100}));
+}
+
+TEST_F(OrvanelTest, AutoplayFromTheLastWordStartsAtOnceThenEveryThreeSeconds) {
+    Open(kRead, 2);
+    view->chkAutoplay->click();
+    EXPECT_EQ(state.CurWordIndex, 0);
+    EXPECT_EQ(view->TimerAutoplay->interval(), 3000);
+    ASSERT_TRUE(Fire(view->TimerAutoplay, [&] { return state.CurWordIndex == 1; }));
+    EXPECT_TRUE(view->chkAutoplay->isChecked());
+    view->chkAutoplay->click();
+    EXPECT_FALSE(view->TimerAutoplay->isActive());
+}
+
+TEST_F(OrvanelTest, ActionsThatStopAutoplayAndThoseThatDoNot) {
+    Open(kRead);
+    RecorderPanel* panel = view->FrameRecorder;
+    const std::vector<std::pair<QWidget*, bool>> rows = {
+        {view->cmdFirstWord, true}, {view->cmdLastWord, true}, {view->cmdNextWord, true}, {view->cmdPrevWord, true},
+        {view.get(), true} /* a key */, {view->ArrImages[2], true}, {view->cmdToWordList, true}, {panel->imgStandardAudio, true},
+        {panel->lblMyAudio, true}, {panel->imgBothAudio, true}, {panel->imgRecord, true}, {view->picNextWord, false}, {view->picPrevWord, false},
+        {view->Picture1, false}, {view->txtEnglish, false}, {view->chkEnglish, false}, {view->chkChinese, false}, {view->chkRnd, false}, {panel->imgReadBad, false}};
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const auto& [control, stops] = rows[i];
+        Go(1);
+        view->chkAutoplay->setChecked(true);
+        view->TimerAutoplay->start(60000);
+        control == view.get() ? QTest::keyClick(control, Qt::Key_Right) : Click(control);
+        EXPECT_EQ(view->chkAutoplay->isChecked(), !stops) << "row " << i;
+        EXPECT_EQ(view->TimerAutoplay->isActive(), !stops) << "row " << i;
+    }
+}
+
+TEST_F(OrvanelTest, BrowsingWaitsUnderAModalWindowAndEndsSilentlyWhenTheViewIsHidden) {
+    Open(kRead);
+    view->chkAutoplay->click();
+    view->TimerAutoplay->setInterval(1);
+    QDialog dialog(view.get());
+    dialog.open();
+    const int at = state.CurWordIndex;
+    QTest::qWait(100);
+    EXPECT_EQ(state.CurWordIndex, at) << "nothing moves behind the window";
+    dialog.close();
+    ticks.whileWaiting = [&] { if (state.CurWordIndex != at) view->hide(); };
+    output.played.clear();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view->isHidden(); }, 2000)) << "browsing goes on after it";
+    ticks.whileWaiting = nullptr;
+    QTest::qWait(50);
+    EXPECT_FALSE(view->chkAutoplay->isChecked());
+    EXPECT_FALSE(view->TimerAutoplay->isActive());
+    EXPECT_TRUE(output.played.isEmpty()) << "the hidden view spoke";
+}
+
+// Each word's standard spoken for real; the pupil's take is the standard of
+// the word said (or silence), so the score it earns is sure.
+TEST_F(OrvanelTest, TheStarsFollowTheirWordAndLeaveWithTryAgain) {
+    std::map<QString, QByteArray> spoken;
+    for (const QString word : {"cat", "dog", "pig"}) {
+        QProcess espeak;
+        espeak.start("espeak-ng", {"-v", "en-us", "--stdout", word});
+        ASSERT_TRUE(espeak.waitForFinished(30000));
+        spoken[word] = espeak.readAllStandardOutput();
+        install.WriteFile("Common/voice/" + word + ".abw", spoken[word]);
+        ModuleCrpt::ScrambleHeader(install.DataDir() + "/voice/" + word + ".abw");
+    }
+    install.WriteFile("Common/appvoice/SuccessWav1.wav", TempInstall::MakeWav(0.05));
+    QByteArray silence = TempInstall::MakeWav(1.0, 44100, 2);
+    silence.replace(44, silence.size() - 44, QByteArray(silence.size() - 44, '\0'));
+    Open(kRead);
+    const std::vector<std::tuple<QByteArray, int, QString>> rows = {{spoken["dog"], 1, ""}, {silence, 0, "没有听到声音，请大声一点再录一次。"}, {spoken["cat"], 3, ""}};
+    RecorderPanel* panel = view->FrameRecorder;
+    for (const auto& [take, stars, note] : rows) {
+        SCOPED_TRACE(stars);
+        recorder.take = take;
+        output.played.clear();
+        Click(panel->lblRecord);
+        Click(panel->lblRecord);
+        EXPECT_EQ(panel->Stars->Stars(), stars);
+        EXPECT_EQ(panel->Stars->accessibleName(), stars ? QString("%1颗星").arg(stars) : QString());
+        EXPECT_EQ(panel->lblScoreNote->text(), note);
+        EXPECT_EQ(panel->lblScoreNote->isVisible(), !note.isEmpty());
+        EXPECT_EQ(view->Waves->HasWaves(), stars > 0);
+        EXPECT_EQ(Played().contains("appvoice/SuccessWav1.wav"), stars == 3);
+    }
+    Go(1);
+    EXPECT_EQ(panel->Stars->Stars(), 0);
+    Go(0);
+    EXPECT_EQ(panel->Stars->Stars(), 3);
+    QList<ReadingWaves::Track> marked;
+    output.whilePlaying = [&](const QString&) { marked << view->Waves->Playing(); };
+    Click(panel->lblBothAudio);
+    output.whilePlaying = nullptr;
+    EXPECT_EQ(marked, (QList<ReadingWaves::Track>{ReadingWaves::Track::Standard, ReadingWaves::Track::Mine}));
+    EXPECT_EQ(view->Waves->Playing(), ReadingWaves::Track::None);
+    Click(panel->imgReadBad);
+    EXPECT_EQ(panel->Stars->Stars(), 0);
+    EXPECT_FALSE(view->Waves->HasWaves());
+    Go(1);
+    Go(0);
+    EXPECT_EQ(panel->Stars->Stars(), 0);
 }
 
 }  // namespace
