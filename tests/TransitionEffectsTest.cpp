@@ -6,7 +6,6 @@
 #include <set>
 
 #include "core/LessonState.h"
-#include "core/RandomSource.h"
 #include "media/modTransEffects.h"
 #include "tests/support/QtApp.h"
 #include "tests/support/ScriptedRandom.h"
@@ -17,11 +16,7 @@ namespace {
 const QRgb kOld = qRgb(0, 0, 255);
 const QPoint kKept(-1, -1);
 
-QImage Filled(int w, int h, QRgb colour = kOld) {
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
-}
+QImage Filled(int w, int h, QRgb colour = kOld) { QImage image(w, h, QImage::Format_RGB32); image.fill(colour); return image; }
 
 // A picture whose every pixel is different, to see where a copy came from.
 QImage Pattern(int w, int h) {
@@ -36,11 +31,7 @@ class Surface : public EffectSurface {
 public:
     Surface(QImage image, ScriptedTickSource& ticks) : image(std::move(image)), ticks(ticks) {}
     QImage& Image() override { return image; }
-    void Refresh() override {
-        frames.push_back(image.copy());
-        shownAt.push_back(ticks.tick);
-        if (onFrame) onFrame(static_cast<int>(frames.size()));
-    }
+    void Refresh() override { frames.push_back(image.copy()); shownAt.push_back(ticks.tick); if (onFrame) onFrame(static_cast<int>(frames.size())); }
     QImage image;
     ScriptedTickSource& ticks;
     std::vector<QImage> frames;  // the last one is the final full copy
@@ -119,31 +110,6 @@ TEST_F(TransitionEffectsTest, EachFrameShowsTheNewPictureExactlyWhereItHasArrive
     EXPECT_EQ(random.asked, std::deque<int>(12, 8)) << "three passes over positions 1 to 4";
 }
 
-TEST_F(TransitionEffectsTest, RandomLinesCopyEachLineOnceAndEndEqualToTheSource) {
-    RandomSource clock;
-    modTransEffects shuffled(state, ticks, clock);
-    for (const auto& [direction, N] : {std::pair{1, 37}, {2, 23}}) {
-        const QImage source = Pattern(37, 23);
-        Surface dest(Filled(37, 23), ticks);
-        shuffled.RandomLinesEffect(dest, source, direction, 2);
-        ASSERT_EQ(dest.frames.size(), static_cast<size_t>((N + 2) / 3 + 1));
-        int before = 0, shortFrames = 0;
-        for (size_t f = 0; f + 1 < dest.frames.size(); ++f) {
-            int now = 0;
-            for (int v = 0; v < N; ++v) {
-                const QPoint p = direction == 1 ? QPoint(v, 0) : QPoint(0, v);
-                now += dest.frames[f].pixel(p) == source.pixel(p);
-            }
-            EXPECT_LE(now - before, 3);
-            shortFrames += f + 2 < dest.frames.size() && now - before < 3;
-            before = now;
-        }
-        EXPECT_LE(shortFrames, 1) << "three new lines a frame, but for the one outside the picture";
-        EXPECT_GE(before, N - 1) << "N entries copied, one of them may be N itself";
-        EXPECT_EQ(dest.image, source);
-    }
-}
-
 // The circle grows by five a frame to radius 125; the other shapes reveal
 // their first lines first and never show anything but the two pictures.
 TEST_F(TransitionEffectsTest, MaskShapesRevealTheirLinesAndStayOpaque) {
@@ -160,10 +126,7 @@ TEST_F(TransitionEffectsTest, MaskShapesRevealTheirLinesAndStayOpaque) {
     EXPECT_EQ(circle.frames[24].pixel(0, 0), kOld) << "the corner lies on radius 125, left to the final copy";
     EXPECT_EQ(circle.image, big);
     const QImage source = Pattern(64, 48);
-    struct Case {
-        int mode, lines;
-        QPoint early, late;  // revealed after the first frame, still hidden then
-    } cases[] = {{1, 30, {20, 2}, {60, 46}}, {3, 25, {2, 40}, {62, 2}}, {4, 10, {5, 0}, {40, 30}}, {5, 10, {60, 1}, {2, 2}}};
+    struct Case { int mode, lines; QPoint early, late; /* revealed after the first frame, still hidden then */ } cases[] = {{1, 30, {20, 2}, {60, 46}}, {3, 25, {2, 40}, {62, 2}}, {4, 10, {5, 0}, {40, 30}}, {5, 10, {60, 1}, {2, 2}}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.mode);
         Surface dest(Filled(64, 48), ticks);
@@ -173,10 +136,7 @@ TEST_F(TransitionEffectsTest, MaskShapesRevealTheirLinesAndStayOpaque) {
         EXPECT_EQ(dest.frames[0].pixel(c.late), kOld);
         for (const QImage& frame : dest.frames)
             for (int y = 0; y < 48; y += 7)
-                for (int x = 0; x < 64; x += 5) {
-                    const QRgb p = frame.pixel(x, y);
-                    ASSERT_TRUE(p == kOld || p == source.pixel(x, y) || p == 0xff000000u) << x << "," << y;
-                }
+                for (int x = 0; x < 64; x += 5) ASSERT_TRUE(frame.pixel(x, y) == kOld || frame.pixel(x, y) == source.pixel(x, y) || frame.pixel(x, y) == 0xff000000u) << x << "," << y;
         EXPECT_EQ(dest.image, source);
     }
 }
