@@ -23,27 +23,18 @@ const QString kDb = "Bin/AppPics/" + LessonDatabase::kFileName;
 class PupilFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        InstallTextbook({{0, 0, "hello", "你好"}, {0, 0, "red", "红色"}});
-        ASSERT_TRUE(QDir().mkpath(root.Path("usr/bin")));
+        TempInstall built;
+        built.CreateDatabase({{"Unit 1"}}, {{0, 0, "hello", "你好"}, {0, 0, "red", "红色"}}, 5, 9);  // outside the lists
+        ModuleCrpt::ScrambleHeader(built.DbPath());
+        for (const char* word : {"hello", "red"}) built.WriteFile(QString("Common/pics/%1.pet").arg(word), "picture of " + QByteArray(word));
+        ASSERT_TRUE(CopyTree(built.Root(), Content()) && QDir().mkpath(root.Path("usr/bin")));
         ASSERT_TRUE(QFile::copy(ORVANEL_INSTALL_DIR "/Bin/orvanel", Program()));
         QFile::setPermissions(Program(), QFile::permissions(Program()) | QFile::ExeOwner);
     }
-
     QString Program() const { return root.Path("usr/bin/orvanel"); }
     QString Content() const { return root.Path("usr/share/orvanel"); }
     QString Pupil() const { return root.Path("data/orvanel"); }
-    QString LockFile() const { return Pupil() + "/Bin/AppPics/orvanel.lock"; }
     bool Has(const QString& relative) const { return root.Exists("data/orvanel/" + relative); }
-
-    void InstallTextbook(const std::vector<TempInstall::Word>& words) {
-        TempInstall built;
-        built.CreateDatabase({{"Unit 1"}}, words, 5, 9);  // a position outside the lists
-        ModuleCrpt::ScrambleHeader(built.DbPath());
-        for (const TempInstall::Word& word : words)
-            built.WriteFile("Common/pics/" + word.english + ".pet", "picture of " + word.english.toUtf8());
-        ASSERT_TRUE(CopyTree(built.Root(), Content()));
-    }
-
     // A query on a plain copy of the pupil's database.
     QString Stored(const QString& sql) {
         TempInstall probe;
@@ -51,7 +42,6 @@ protected:
         ModuleCrpt::ScrambleHeader(probe.DbPath());
         return probe.Query(sql).toString();
     }
-
     void Start(QProcess& process) const {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("QT_QPA_PLATFORM", "offscreen");
@@ -61,18 +51,6 @@ protected:
         process.start(Program(), {});
         ASSERT_TRUE(process.waitForStarted(10000));
     }
-
-    // Started, with the pupil's folder locked and the window coming up.
-    void StartAndWait(QProcess& process) const {
-        Start(process);
-        Eventually([&] { return IsLocked(LockFile()) || process.state() != QProcess::Running; }, 600);
-        ASSERT_TRUE(IsLocked(LockFile())) << process.readAllStandardError().toStdString();
-    }
-    static void EndBy(QProcess& process, int signal) {
-        kill(static_cast<pid_t>(process.processId()), signal);
-        ASSERT_TRUE(process.waitForFinished(30000));
-    }
-
     static bool Eventually(const std::function<bool()>& holds, int tries = 200) {
         for (int i = 0; i < tries && !holds(); ++i) QThread::msleep(50);
         return holds();
@@ -81,77 +59,58 @@ protected:
     TempFolder root;
 };
 
-TEST_F(PupilFolderTest, RealStartsMakeTheFolderGuardItWhileRunningAndTakeNewContentLater) {
+TEST_F(PupilFolderTest, ARealStartMakesTheFolderGuardsItAndSavesOnSigterm) {
     QProcess first;
-    StartAndWait(first);
+    Start(first);
+    const QString lock = Pupil() + "/Bin/AppPics/orvanel.lock";
+    Eventually([&] { return IsLocked(lock) || first.state() != QProcess::Running; }, 600);
+    ASSERT_TRUE(IsLocked(lock)) << first.readAllStandardError().toStdString();
     EXPECT_TRUE(Eventually([&] { return Has("Common/pics/hello.pet"); }));
-    EXPECT_TRUE(Has(kDb));
-    EXPECT_TRUE(QDir(Pupil() + "/Common/myvoice").exists());
+    EXPECT_TRUE(Has(kDb) && QDir(Pupil() + "/Common/myvoice").exists());
     EXPECT_FALSE(Has("Bin/orvanel"));
     EXPECT_TRUE(Eventually([&] { return first.waitForReadyRead(50) || first.bytesAvailable() > 0; }));
     EXPECT_TRUE(first.readAllStandardOutput().contains(Pupil().toUtf8()));
-
     InstallationUpdater underTheProgram(Content(), Pupil());
     EXPECT_FALSE(underTheProgram.Update());
     EXPECT_TRUE(underTheProgram.Error().contains("running")) << underTheProgram.Error().toStdString();
-
     // A second start hands over to the running program and ends by itself.
     QProcess second;
     Start(second);
     ASSERT_TRUE(second.waitForFinished(20000)) << "the second start waited for an answer";
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_EQ(first.state(), QProcess::Running);
-
-    // SIGTERM, as a logout ends it: position and every result saved, the lock gone, at once.
-    EndBy(first, SIGTERM);
-    EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(first.exitCode(), 0);
-    EXPECT_FALSE(IsLocked(LockFile()));
-    EXPECT_EQ(Stored("select LastBook || ',' || LastUnit from FeatureTable"), "0,0");
-    ASSERT_EQ(Stored("select group_concat(Result) from words"), "0|0|0,0|0|0");
-
-    // A new textbook arrives with the next start; the saved result stays.
-    InstallTextbook({{0, 0, "hello", "你好"}, {0, 0, "red", "红色"}, {0, 0, "blue", "蓝色"}});
-    QProcess third;
-    StartAndWait(third);
-    EXPECT_TRUE(Eventually([&] { return Stored("select count(*) from words") == "3"; }));
-    EXPECT_TRUE(Has("Common/pics/blue.pet"));
-    EXPECT_EQ(Stored("select Result from words where English = 'hello'"), "0|0|0");
-
-    // Killed, it leaves no lock that holds up an update.
-    EndBy(third, SIGKILL);
-    InstallationUpdater afterTheKill(Content(), Pupil());
-    EXPECT_TRUE(afterTheKill.Update()) << afterTheKill.Error().toStdString();
+    // As a logout ends it: position and every result saved, the lock gone.
+    kill(static_cast<pid_t>(first.processId()), SIGTERM);
+    ASSERT_TRUE(first.waitForFinished(30000));
+    EXPECT_EQ(QString("%1 %2 %3").arg(first.exitStatus()).arg(first.exitCode()).arg(IsLocked(lock)), "0 0 0");
+    EXPECT_EQ(Stored("select LastBook || ',' || LastUnit || ' ' || group_concat(Result) from FeatureTable, words"), "0,0 0|0|0,0|0|0");
 }
 
+// A new picture that cannot be written leaves the old folder whole.
 TEST_F(PupilFolderTest, OutcomesAndWhatThePupilIsTold) {
+    using O = PupilFolder::Outcome;
     PupilFolder folder(Content(), Pupil());
     ASSERT_TRUE(folder.MakeLockFolder());
-    EXPECT_EQ(folder.Prepare(), PupilFolder::Outcome::Made);
-    EXPECT_EQ(folder.Prepare(), PupilFolder::Outcome::UpToDate);
-    // A new picture that cannot be written: the old folder stays whole.
+    EXPECT_EQ(folder.Prepare(), O::Made);
+    EXPECT_EQ(folder.Prepare(), O::UpToDate);
     root.Write("usr/share/orvanel/Common/pics/red.pet", "a redder red");
     const QString blocker = Pupil() + "/Common/pics/red.pet" + InstallationUpdater::kStagedSuffix;
     ASSERT_TRUE(QDir().mkpath(blocker));
-    EXPECT_EQ(folder.Prepare(), PupilFolder::Outcome::UpdateFailed);
+    EXPECT_EQ(folder.Prepare(), O::UpdateFailed);
     EXPECT_EQ(root.Read("data/orvanel/Common/pics/red.pet"), "picture of red");
     ASSERT_TRUE(QDir(blocker).removeRecursively());
-    EXPECT_EQ(folder.Prepare(), PupilFolder::Outcome::Updated);
+    EXPECT_EQ(folder.Prepare(), O::Updated);
     EXPECT_EQ(root.Read("data/orvanel/Common/pics/red.pet"), "a redder red");
     root.Write("blocked", "not a folder");
     EXPECT_FALSE(PupilFolder(Content(), root.Path("blocked/orvanel")).MakeLockFolder());
+    EXPECT_EQ(PupilFolder(Content(), root.Path("blocked/orvanel")).Prepare(), O::CannotMake);
     ASSERT_TRUE(QFile::remove(Content() + "/" + kDb));
-    EXPECT_EQ(PupilFolder(Content(), root.Path("other/orvanel")).Prepare(), PupilFolder::Outcome::ContentUnreadable);
+    EXPECT_EQ(PupilFolder(Content(), root.Path("other/orvanel")).Prepare(), O::ContentUnreadable);
     EXPECT_FALSE(root.Exists("other/orvanel/" + kDb));
-
-    using O = PupilFolder::Outcome;
     const std::pair<O, QString> told[] = {{O::Made, Pupil()}, {O::UpdateFailed, "原来的学习记录都还在"},
                                           {O::CannotMake, "无法建立你的学习文件夹"}, {O::ContentUnreadable, "请重新安装本软件"}};
     for (const auto& [outcome, text] : told) EXPECT_TRUE(folder.Message(outcome).contains(text)) << text.toStdString();
     EXPECT_EQ(folder.Message(O::UpToDate) + folder.Message(O::Updated), "");
-}
-
-TEST_F(PupilFolderTest, InstalledContentIsFoundBesideThePrefixOnly) {
     EXPECT_EQ(PupilFolder::InstalledContent(root.Path("usr/bin")), QDir::cleanPath(Content()));
     EXPECT_EQ(PupilFolder::InstalledContent(ORVANEL_INSTALL_DIR "/Bin"), QString());
 }
