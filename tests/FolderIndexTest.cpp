@@ -34,12 +34,10 @@ TEST(FolderIndex, EveryLookUpSeesTheChangesMadeRightBeforeIt) {
         {[&] { QDir(root.Path("c/pics")).removeRecursively(); }, {{"c/pics/newest.pet", ""}}},
     };
     FolderIndex index;
-    for (size_t step = 0; step < steps.size(); ++step) {
-        steps[step].first();
-        for (const auto& [name, found] : steps[step].second)
-            EXPECT_EQ(index.Find(root.Path(QFileInfo(name).path()), QFileInfo(name).fileName()), found)
-                << "step " << step << ": " << name.toStdString();
-    }
+    int step = 0;
+    for (const auto& [change, expected] : steps)
+        for (change(), ++step; const auto& [name, found] : expected)
+            EXPECT_EQ(index.Find(root.Path(QFileInfo(name).path()), QFileInfo(name).fileName()), found) << step << name.toStdString();
 }
 
 // The store's own renames (every use of a picture makes two) and another program's new file in the same
