@@ -18,99 +18,77 @@ protected:
         view->show();
         view->LoadPics();
     }
-    void Open(int unit) {
-        state.CurUnit = static_cast<qint16>(unit);
-        ASSERT_TRUE(words.LoadUnitWords(0, unit));
-        view->LoadPics();
-    }
-    // The shown slots' words, "*" marking the bordered one, then whether 上一组 and 下一组 work.
+    // The shown slots' words (picture named as its caption), "*" on the bordered one, then whether 上一组 and 下一组 work.
     QString Shown() const {
         QStringList shown;
-        for (int i = 0; i < 8; ++i) {
-            EXPECT_EQ(view->imgWord[i]->isHidden(), view->lblWord[i]->isHidden()) << i;
-            if (view->imgWord[i]->isHidden()) continue;
-            EXPECT_EQ(view->imgWord[i]->accessibleName(), view->lblWord[i]->text());
-            shown << view->lblWord[i]->text() + (view->imgWord[i]->HasBorder() ? "*" : "");
-        }
+        for (int i = 0; i < 8; ++i)
+            if (!view->imgWord[i]->isHidden() || !view->lblWord[i]->isHidden())
+                shown << (view->imgWord[i]->isHidden() || view->lblWord[i]->isHidden() || view->imgWord[i]->accessibleName() != view->lblWord[i]->text()
+                              ? "?" : view->lblWord[i]->text() + (view->imgWord[i]->HasBorder() ? "*" : ""));
         return shown.join(' ') + QString(" |%1%2").arg(view->cmdPrevGroup->isEnabled()).arg(view->cmdNextGroup->isEnabled());
     }
     std::unique_ptr<WordPicList> view = std::make_unique<WordPicList>(context, nullptr);
 };
 
 TEST_F(WordPicListTest, GroupsOfEightPageForwardAndBackAndEachUnitStartsAtItsFirst) {
-    const std::vector<std::tuple<int, QString, QString>> rows = {
-        {1, "", "w0* w1 w2 w3 w4 w5 w6 w7 |00"},
-        {2, "", "w0* w1 w2 w3 w4 w5 w6 w7 |01"},
-        {2, ">", "w8* |10"},
-        {0, ">", "w8* w9 w10 w11 w12 w13 w14 w15 |11"},
-        {0, ">>", "w16* w17 w18 |10"},
-        {0, ">><", "w8* w9 w10 w11 w12 w13 w14 w15 |11"},
-        {0, ">><<", "w0* w1 w2 w3 w4 w5 w6 w7 |01"},
-    };
+    const std::vector<std::tuple<int, QString, QString>> rows = {{1, "", "w0* w1 w2 w3 w4 w5 w6 w7 |00"}, {2, "", "w0* w1 w2 w3 w4 w5 w6 w7 |01"},
+        {2, ">", "w8* |10"}, {0, ">", "w8* w9 w10 w11 w12 w13 w14 w15 |11"}, {0, ">>", "w16* w17 w18 |10"},
+        {0, ">><", "w8* w9 w10 w11 w12 w13 w14 w15 |11"}, {0, ">><<", "w0* w1 w2 w3 w4 w5 w6 w7 |01"}};
     for (const auto& [unit, clicks, shown] : rows) {
-        Open(unit);
+        state.CurUnit = static_cast<qint16>(unit);
+        ASSERT_TRUE(words.LoadUnitWords(0, unit));
+        view->LoadPics();
         for (const QChar click : clicks) QTest::mouseClick(click == '>' ? view->cmdNextGroup : view->cmdPrevGroup, Qt::LeftButton);
         EXPECT_EQ(Shown(), shown) << "unit " << unit << " " << clicks.toStdString();
     }
     EXPECT_TRUE(messages.shown.empty());
-    for (int i = 0; i < 19; ++i) EXPECT_FALSE(install.Exists(QString("Common/pics/w%1.jpg").arg(i))) << "left plain";
+    EXPECT_FALSE(install.Exists("Common/pics/w0.jpg") || install.Exists("Common/pics/w18.jpg")) << "left plain";
     EXPECT_TRUE(install.Exists("Common/pics/ffe.jpg")) << "w5 showed the default";
 }
 
-// A click (or Space) speaks without moving the mark; a double click (or
-// Enter) studies the word, and the group stays for the next showing.
-TEST_F(WordPicListTest, AClickSpeaksTheGroupsWordAndADoubleClickStudiesIt) {
-    QTest::mouseClick(view->cmdNextGroup, Qt::LeftButton);
+// A click (or Space) speaks without moving the mark; a double click (or Enter) studies the word, and
+// the group stays for the next showing. Once the last group disables 下一组, the keys stay with the pictures.
+TEST_F(WordPicListTest, AClickSpeaksTheGroupsWordADoubleClickStudiesItAndTheLastGroupKeepsTheKeys) {
+    view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    view->cmdNextGroup->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(view->cmdNextGroup, Qt::Key_Space);
     QTest::mouseClick(view->imgWord[3], Qt::LeftButton);
     QTest::mouseClick(view->lblWord[7], Qt::LeftButton);
     QTest::mouseClick(view->lblWord[6], Qt::RightButton);
     view->imgWord[4]->setFocus();
     QTest::keyClick(view->imgWord[4], Qt::Key_Space);
     EXPECT_EQ(Spoken(), (QStringList{"w11", "w15", "w12"}));
-    EXPECT_TRUE(host.modes.empty());
-    EXPECT_EQ(Shown(), "w8* w9 w10 w11 w12 w13 w14 w15 |11");
+    EXPECT_EQ(Shown() + QString::number(host.modes.size()), "w8* w9 w10 w11 w12 w13 w14 w15 |110");
     QTest::keyClick(view->imgWord[4], Qt::Key_Return);
     EXPECT_EQ(state.CurWordIndex, 12);
     QTest::mouseDClick(view->imgWord[7], Qt::LeftButton);
     EXPECT_EQ(state.CurWordIndex, 15);
-    EXPECT_EQ(host.modes, (std::vector<qint16>{1, 1}));
     view->LoadPics();
     EXPECT_EQ(Shown(), "w8* w9 w10 w11 w12 w13 w14 w15 |11");
     state.CurWordIndex = 2;
     QTest::mouseClick(view->cmdReturn, Qt::LeftButton);
     EXPECT_EQ(state.CurWordIndex, 2);
     EXPECT_EQ(host.modes, (std::vector<qint16>{1, 1, 1}));
+    view->cmdNextGroup->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(view->cmdNextGroup, Qt::Key_Space);
+    output.played.clear();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_EQ(Spoken(), QStringList{"w16"});
+    EXPECT_EQ(host.modes.size(), 3u) << "返回普通视图 got the key";
 }
 
 TEST_F(WordPicListTest, PicturesGrowWithTheViewInTwoRowsOfFour) {
     const QRect first = view->imgWord[0]->geometry(), fourth = view->imgWord[3]->geometry();
     EXPECT_EQ(first.left(), view->imgWord[4]->geometry().left());
     EXPECT_GT(view->imgWord[4]->geometry().top(), view->lblWord[0]->geometry().bottom());
-    EXPECT_GT(fourth.left(), view->imgWord[2]->geometry().right());
-    EXPECT_LE(fourth.right(), view->width());
+    EXPECT_TRUE(fourth.left() > view->imgWord[2]->geometry().right() && fourth.right() <= view->width());
     EXPECT_LE(view->cmdReturn->geometry().bottom(), view->height());
     EXPECT_GT(view->cmdPrevGroup->geometry().top(), view->lblWord[4]->geometry().bottom());
     EXPECT_GT(first.width(), 167) << "larger than the original layout's 167 x 117 pixels";
     EXPECT_NEAR(first.width() * 1.0 / first.height(), 2500.0 / 1750.0, 0.05);
     view->resize(1200, 800);
     EXPECT_GT(view->imgWord[0]->width(), first.width());
-}
-
-// Worked by the mouse or by Tab and Space, 下一组 leaves the keys with the
-// pictures once the last group disables it.
-TEST_F(WordPicListTest, TheLastGroupLeavesTheKeysWithThePictures) {
-    view->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
-    for (const bool byTab : {false, true}) {
-        while (view->cmdPrevGroup->isEnabled()) view->cmdPrevGroup->click();
-        (byTab ? static_cast<QWidget*>(view->cmdNextGroup) : view->imgWord[0])->setFocus(Qt::TabFocusReason);
-        for (int i = 0; i < 2; ++i)
-            byTab ? QTest::keyClick(view->cmdNextGroup, Qt::Key_Space) : QTest::mouseClick(view->cmdNextGroup, Qt::LeftButton);
-        output.played.clear();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-        EXPECT_EQ(Spoken(), QStringList{"w16"}) << (byTab ? "by Tab" : "by mouse");
-    }
-    EXPECT_TRUE(host.modes.empty()) << "返回普通视图 got the key";
 }
 
 }  // namespace
