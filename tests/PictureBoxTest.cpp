@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QImage>
 #include <QPainter>
-
-#include <QAccessible>
 #include <QRadioButton>
 #include <QTest>
 #include <QToolButton>
@@ -15,7 +14,6 @@
 #include "games/WordFFK.h"
 #include "games/WordPPK2.h"
 #include "quiz/FormRRK.h"
-#include "tests/support/QtApp.h"
 #include "tests/support/ScriptedTickSource.h"
 #include "tests/support/ViewFixture.h"
 #include "views/Orvanel.h"
@@ -34,9 +32,6 @@ QImage Halves(int width, int height) {
     return picture;
 }
 
-int Grey(QRgb pixel) {
-    return qGray(pixel);
-}
 
 }  // namespace
 
@@ -60,7 +55,7 @@ TEST(PictureBoxFitted, ALargeReductionAveragesInsteadOfPicking) {
         for (int x = 0; x < stripes.width(); ++x) stripes.setPixel(x, y, x % 2 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
     const QImage fitted = PictureBox::Fitted(stripes, QSize(200, 150));
     for (const QPoint at : {QPoint(10, 10), QPoint(100, 75), QPoint(190, 140)})
-        EXPECT_NEAR(Grey(fitted.pixel(at)), 128, 20) << at.x() << "," << at.y();
+        EXPECT_NEAR(qGray(fitted.pixel(at)), 128, 20) << at.x() << "," << at.y();
 }
 
 TEST(PictureBox, ShowsThePictureAtTheSizeItEndsWith) {
@@ -68,8 +63,7 @@ TEST(PictureBox, ShowsThePictureAtTheSizeItEndsWith) {
     PictureBox box(nullptr);
     box.resize(100, 100);
     box.SetPicture(Halves(400, 300));
-    box.resize(300, 200);
-    box.resize(600, 450);
+    for (const QSize size : {QSize(300, 200), QSize(600, 450)}) box.resize(size);
     ASSERT_EQ(box.Image().size(), QSize(600, 450));
     EXPECT_EQ(box.Image().pixel(100, 225), qRgb(255, 0, 0));
     EXPECT_EQ(box.Image().pixel(500, 225), qRgb(0, 0, 255));
@@ -88,163 +82,91 @@ TEST(PictureBox, ShowsThePictureAtTheSizeItEndsWith) {
 
 namespace {
 
-// Every control that shows a word's picture, each in its real view, as a
-// screen reader finds it.
+// Every kind of control that shows a word's picture, each in its real view,
+// as a screen reader finds it: role, name, and what pressing it does.
 class PictureAccessibilityTest : public ViewFixture {
-public:
-    struct Heard {
-        QWidget* control;
-        QAccessible::Role role;
-        QString name;
-        // Whether pressing it through the screen reader did what a click
-        // does; null where there is nothing to check.
-        std::function<bool()> pressed;
-    };
-
+protected:
     void SetUp() override {
         CreateUnits({{{0, 0, "apple", "苹果"}, {0, 0, "bird", "鸟"}, {0, 0, "cat", "猫"}}});
-        for (int n = 1; n <= 3; ++n)
-            install.WriteFile(QString("Bin/AppPics/Background%1.jpg").arg(n), TempInstall::MakeJpeg(80, 60));
+        for (int n = 1; n <= 3; ++n) install.WriteFile(QString("Bin/AppPics/Background%1.jpg").arg(n), TempInstall::MakeJpeg(80, 60));
     }
-
-    Heard MainPicture() {
-        qint16 second = 1;
-        ReadView()->ChangeWord(second);
-        output.played.clear();
-        return {readView_->Picture1, QAccessible::Button, "bird", [this] { return Spoken() == QStringList{"bird"}; }};
-    }
-
-    Heard DefaultMainPicture() { return {ReadView()->Picture1, QAccessible::Button, "", nullptr}; }
-
-    Heard Thumbnail() {
-        qint16 first = 0;
-        ReadView()->ChangeWord(first);
-        return {readView_->ArrImages[2], QAccessible::Button, "cat",
-                [this] { return QTest::qWaitFor([this] { return state.CurWordIndex == 2; }, 1000); }};
-    }
-
-    Heard ListSlot() {
-        auto* list = Show(std::make_unique<WordPicList>(context, nullptr));
-        list->LoadPics();
-        return {list->imgWord[1], QAccessible::Button, "bird", [this] { return Spoken() == QStringList{"bird"}; }};
-    }
-
-    Heard PictureCard() { return Card(Dealt(true)); }
-    Heard TextCard() { return Card(Dealt(false)); }
-    Heard CardsPicture() { return {Dealt(true)->imgWord, QAccessible::Graphic, dealtWord_, nullptr}; }
-
-    Heard Board() {
-        Dealt(true);
-        return {game_->PicGame, QAccessible::Pane, "游戏板", nullptr};
-    }
-
-    Heard QuestionPicture() {
-        question_ = Show(std::make_unique<FormRRK>(context, nullptr));
-        question_->SetTestWord(0);
-        // Three words leave one of the four places empty.
-        int at = 0;
-        while (question_->imgWord[at]->isHidden()) ++at;
-        return {question_->imgWord[at], QAccessible::Button, question_->imgWord[at]->Word(),
-                [this, at] { return question_->optAns[at]->isChecked(); }};
-    }
-
-    Heard TipPicture() {
-        auto* tip = Show(std::make_unique<FormTip>(store, sound, nullptr));
-        tip->SetGameWord(" cat ", "猫");
-        output.played.clear();
-        return {tip->imgWord, QAccessible::Button, "cat", [this] { return Spoken() == QStringList{"cat"}; }};
-    }
-
-    Heard LetterGameSpeaker() {
-        return {Show(std::make_unique<WordPPK2>(context, nullptr))->imgStandardAudio, QAccessible::Button, "读单词",
-                nullptr};
-    }
-
     template <class Window>
     Window* Show(std::unique_ptr<Window> window) {
         Window* shown = window.get();
         shown->resize(1000, 640);
         shown->show();
-        windows_.push_back(std::move(window));
+        windows.push_back(std::move(window));
         return shown;
     }
-
-    Orvanel* ReadView() {
-        if (!readView_) {
-            readView_ = Show(std::make_unique<Orvanel>(context, ticks, ReadViewPictures::DrawAll(1.0), nullptr));
-            readView_->InitUserControl();
-        }
-        return readView_;
-    }
-
     // A card of a fresh deal that shows the picture, or the spelling, of its word.
     FlipCard* Dealt(bool picture) {
-        game_ = Show(std::make_unique<WordFFK>(context, nullptr));
-        game_->StartGameFFK();
+        auto* game = Show(std::make_unique<WordFFK>(context, nullptr));
+        game->StartGameFFK();
+        board = game->PicGame;
         for (int i = 0; i < 16; ++i)
-            if (game_->PicWord[i]->isVisible() && game_->PicWord[i]->imgWord->isVisible() == picture) {
-                dealtWord_ = game_->Rules().CardWord(i);
-                return game_->PicWord[i];
+            if (game->PicWord[i]->isVisible() && game->PicWord[i]->imgWord->isVisible() == picture) {
+                dealt = game->Rules().CardWord(i);
+                return game->PicWord[i];
             }
         return nullptr;
     }
-
-    Heard Card(FlipCard* card) {
-        return {card, QAccessible::Button, dealtWord_, [card] { return card->Highlighted(); }};
-    }
-
     ScriptedTickSource ticks;
-    std::vector<std::unique_ptr<QWidget>> windows_;
-    Orvanel* readView_ = nullptr;
-    WordFFK* game_ = nullptr;
-    FormRRK* question_ = nullptr;
-    QString dealtWord_;
-};
-struct PictureKind {
-    const char* name;
-    PictureAccessibilityTest::Heard (PictureAccessibilityTest::*show)();
+    std::vector<std::unique_ptr<QWidget>> windows;
+    QString dealt;
+    QWidget* board = nullptr;
 };
 
-void PrintTo(const PictureKind& kind, std::ostream* out) {
-    *out << kind.name;
-}
-
-class PictureKindTest : public PictureAccessibilityTest, public ::testing::WithParamInterface<PictureKind> {};
-
-TEST_P(PictureKindTest, IsAnImageOrAButtonNamedByItsWord) {
-    const Heard expected = (this->*GetParam().show)();
-    ASSERT_NE(expected.control, nullptr);
-    QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(expected.control);
-    ASSERT_NE(heard, nullptr);
-    EXPECT_EQ(heard->role(), expected.role);
-    EXPECT_EQ(heard->text(QAccessible::Name), expected.name);
-    EXPECT_FALSE(heard->state().invisible);
-    QAccessibleActionInterface* actions = heard->actionInterface();
-    const bool pressable = actions && actions->actionNames().contains(QAccessibleActionInterface::pressAction());
-    EXPECT_EQ(pressable, expected.role == QAccessible::Button);
-    if (!expected.pressed) return;
-    ASSERT_TRUE(pressable);
-    actions->doAction(QAccessibleActionInterface::pressAction());
-    EXPECT_TRUE(expected.pressed()) << "pressing it does what a click does";
-}
-
-using T = PictureAccessibilityTest;
-INSTANTIATE_TEST_SUITE_P(
-    EveryKind, PictureKindTest,
-    ::testing::Values(PictureKind{"MainPicture", &T::MainPicture}, PictureKind{"DefaultMainPicture", &T::DefaultMainPicture},
-                      PictureKind{"Thumbnail", &T::Thumbnail}, PictureKind{"ListSlot", &T::ListSlot},
-                      PictureKind{"PictureCard", &T::PictureCard}, PictureKind{"TextCard", &T::TextCard},
-                      PictureKind{"CardsPicture", &T::CardsPicture}, PictureKind{"Board", &T::Board},
-                      PictureKind{"QuestionPicture", &T::QuestionPicture}, PictureKind{"TipPicture", &T::TipPicture},
-                      PictureKind{"LetterGameSpeaker", &T::LetterGameSpeaker}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-// The picture question's fifth option only clears the choice: nobody hears it.
-TEST_F(PictureAccessibilityTest, ThePictureQuestionsHiddenOptionIsNotAnnounced) {
-    QuestionPicture();
-    QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(question_->optAns[4]);
-    ASSERT_NE(heard, nullptr);
-    EXPECT_TRUE(heard->state().invisible);
+TEST_F(PictureAccessibilityTest, EveryPictureIsAnImageOrAButtonNamedByItsWord) {
+    struct Heard {
+        QWidget* control;
+        QAccessible::Role role;
+        QString name;
+        std::function<bool()> pressed;  // whether pressing it did what a click does; null where nothing to check
+    };
+    auto* read = Show(std::make_unique<Orvanel>(context, ticks, ReadViewPictures::DrawAll(1.0), nullptr));
+    read->InitUserControl();
+    const auto spoke = [&](const QString& word) { return std::function<bool()>([&, word] { return Spoken() == QStringList{word}; }); };
+    FormRRK* question = nullptr;
+    int at = 0;
+    const std::vector<std::pair<const char*, std::function<Heard()>>> rows = {
+        {"default main picture", [&] { return Heard{read->Picture1, QAccessible::Button, "", nullptr}; }},
+        {"main picture", [&] { qint16 i = 1; read->ChangeWord(i); return Heard{read->Picture1, QAccessible::Button, "bird", spoke("bird")}; }},
+        {"thumbnail", [&] { qint16 i = 0; read->ChangeWord(i);
+             return Heard{read->ArrImages[2], QAccessible::Button, "cat", [&] { return QTest::qWaitFor([&] { return state.CurWordIndex == 2; }, 1000); }}; }},
+        {"list slot", [&] { auto* list = Show(std::make_unique<WordPicList>(context, nullptr)); list->LoadPics();
+             return Heard{list->imgWord[1], QAccessible::Button, "bird", spoke("bird")}; }},
+        {"picture card", [&] { FlipCard* card = Dealt(true); return Heard{card, QAccessible::Button, dealt, [card] { return card->Highlighted(); }}; }},
+        {"text card", [&] { FlipCard* card = Dealt(false); return Heard{card, QAccessible::Button, dealt, [card] { return card->Highlighted(); }}; }},
+        {"card's picture", [&] { return Heard{Dealt(true)->imgWord, QAccessible::Graphic, dealt, nullptr}; }},
+        {"board", [&] { Dealt(true); return Heard{board, QAccessible::Pane, "游戏板", nullptr}; }},
+        {"question picture", [&] {  // three words leave one of the four places empty
+             question = Show(std::make_unique<FormRRK>(context, nullptr));
+             question->SetTestWord(0);
+             while (question->imgWord[at]->isHidden()) ++at;
+             return Heard{question->imgWord[at], QAccessible::Button, question->imgWord[at]->Word(), [&] { return question->optAns[at]->isChecked(); }}; }},
+        {"tip picture", [&] { auto* tip = Show(std::make_unique<FormTip>(store, sound, nullptr)); tip->SetGameWord(" cat ", "猫");
+             return Heard{tip->imgWord, QAccessible::Button, "cat", spoke("cat")}; }},
+        {"letter game speaker", [&] { return Heard{Show(std::make_unique<WordPPK2>(context, nullptr))->imgStandardAudio, QAccessible::Button, "读单词", nullptr}; }},
+    };
+    for (const auto& [name, show] : rows) {
+        SCOPED_TRACE(name);
+        const Heard expected = show();
+        output.played.clear();
+        ASSERT_NE(expected.control, nullptr);
+        QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(expected.control);
+        ASSERT_NE(heard, nullptr);
+        EXPECT_EQ(heard->role(), expected.role);
+        EXPECT_EQ(heard->text(QAccessible::Name), expected.name);
+        EXPECT_FALSE(heard->state().invisible);
+        QAccessibleActionInterface* actions = heard->actionInterface();
+        const bool pressable = actions && actions->actionNames().contains(QAccessibleActionInterface::pressAction());
+        EXPECT_EQ(pressable, expected.role == QAccessible::Button);
+        if (!expected.pressed || !pressable) continue;
+        actions->doAction(QAccessibleActionInterface::pressAction());
+        EXPECT_TRUE(expected.pressed()) << "pressing it does what a click does";
+    }
+    // The question's fifth option only clears the choice: nobody hears it.
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(question->optAns[4])->state().invisible);
 }
 
 }  // namespace
