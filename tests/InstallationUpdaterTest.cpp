@@ -3,11 +3,9 @@
 #include <QCryptographicHash>
 #include <QDirIterator>
 #include <map>
-#include <optional>
 #include <sys/stat.h>
 
 #include "data/LessonDatabase.h"
-#include "media/InstanceLock.h"
 #include "media/ModuleCrpt.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TempInstall.h"
@@ -112,20 +110,6 @@ protected:
     Build build2{kUnits2, kWords2};
 };
 
-TEST_F(InstallationUpdaterTest, FirstRunMakesTheInstallationFromTheBuild) {
-    ASSERT_TRUE(Update(build1)) << error.toStdString();
-    EXPECT_EQ(report, "made the installation in " + Pupil());
-    QStringList built, made;
-    for (const auto& [path, digest] : Snapshot(build1.install.Root()))
-        if (path != "Bin/orvanel" && path != kDb) built << path + digest.section(' ', 1);  // programs stay where installed
-    for (const auto& [path, digest] : Snapshot(Pupil()))
-        if (path != kDb && !path.startsWith("Bin/AppPics/.content-fingerprint") && !path.endsWith("orvanel.lock"))
-            made << path + digest.section(' ', 1);
-    EXPECT_EQ(made, built);
-    EXPECT_TRUE(Has("Bin/AppPics/.content-fingerprint"));
-    EXPECT_EQ(Progress(), "apple=- red=- cat=- dog=- ice cream=- red=- | 0.0=- 0.1=- 1.0=- |  |  | 0,0");
-}
-
 // The program stopped while "dog" was in use and with a query open: its
 // picture and the database lie plain. Copies of the programs that earlier
 // updates made go.
@@ -162,92 +146,6 @@ TEST_F(InstallationUpdaterTest, NewTextbookKeepsResultsMarksPositionAndRecording
     EXPECT_EQ(Progress(), "apple=3|1|2 red=2|0|2 cat=4|2|1 dog=1|1|0 ice cream=- red=2|0|2 | 0.0=3 0.1=1 1.0=2 |  |  | 0,0");
     EXPECT_TRUE(Has("Common/pics/cat.pet"));
     EXPECT_EQ(Snapshot(Pupil()).at("Common/myvoice/cat.wav"), before.at("Common/myvoice/cat.wav"));
-}
-
-// The review schedule goes over by spelling; the state of "cat", gone from
-// the new textbook, waits for it, and the log loses nothing.
-TEST_F(InstallationUpdaterTest, ReviewStatesAndTheAnswerLogAreCarriedOver) {
-    StudiedTheFirstTextbook();
-    Stored("insert into ReviewState values ('cat', 0.6076120000000001, 7.3945, '2024-12-09', '2024-12-10', 2, 1),"
-           " ('apple', 2.3065, 2.1181, '2024-12-07', '2024-12-09', 1, 0); insert into AnswerLog values ('cat',"
-           " '2024-12-07T09:30:00', 3, 'test'), ('apple', '2024-12-07T09:31:00', 3, 'game'), ('cat',"
-           " '2024-12-09T18:02:11', 1, 'review')", true);
-    const QString review = "select (select group_concat(English || '=' || Stability || '/' || Difficulty || '/' ||"
-                           " LastReview || '/' || Due || '/' || Reps || '/' || Lapses, ' ') from (select * from"
-                           " ReviewState order by English)) || ' | ' || (select group_concat(English || ' ' ||"
-                           " AnsweredAt || ' ' || Grade || ' ' || Source, ', ') from (select * from AnswerLog order by rowid))";
-    const QString before = Stored(review);
-    for (const auto& [build, told] : {std::pair<const Build*, QString>{&build2, "the states of 1 words (1 more kept aside) and 3"},
-                                      {&build1, "the states of 2 words (0 more kept aside) and 3"}}) {
-        ASSERT_TRUE(Update(*build)) << error.toStdString();
-        EXPECT_TRUE(report.contains("review schedule: " + told + " logged answers carried over")) << report.toStdString();
-        EXPECT_EQ(Stored(review), before);
-        EXPECT_EQ(Stored("select Stability = 0.6076120000000001 from ReviewState where English = 'cat'"), "1");
-    }
-}
-
-// "Unit 2 Pets" is gone, then the second book, then a position that never was.
-TEST_F(InstallationUpdaterTest, PositionFallsBackWhenItsUnitOrBookIsGone) {
-    ASSERT_TRUE(Update(build2)) << error.toStdString();
-    const Build oneBook{{{"Unit 1", "Unit 2"}}, {{0, 0, "apple", "苹果"}, {0, 1, "cat", "猫"}}};
-    for (const auto& [position, build] : {std::pair<const char*, const Build*>{"0, 2", &build1}, {"1, 0", &oneBook},
-                                          {"7, 3", &build1}, {"1, 1", &build2}}) {
-        Stored(QString("update FeatureTable set (LastBook, LastUnit) = (%1)").arg(position), true);
-        ASSERT_TRUE(Update(*build)) << error.toStdString();
-        EXPECT_EQ(Stored("select LastBook || ',' || LastUnit from FeatureTable"), "0,0") << position;
-        EXPECT_TRUE(report.endsWith("the last unit studied is gone; the program starts at the first unit")) << position;
-    }
-}
-
-TEST_F(InstallationUpdaterTest, AnUnchangedBuildChangesNothingAndIsSeenUpToDate) {
-    StudiedTheFirstTextbook();
-    EXPECT_TRUE(InstallationUpdater(build1.install.Root(), Pupil()).UpToDate());
-    EXPECT_FALSE(InstallationUpdater(build2.install.Root(), Pupil()).UpToDate());
-    const Tree before = Snapshot(Pupil());
-    ASSERT_TRUE(Update(build1)) << error.toStdString();
-    EXPECT_EQ(report, "");
-    EXPECT_EQ(Snapshot(Pupil()), before);
-    const QByteArray database = home.Read("orvanel/" + kDb);
-    QFile::remove(Pupil(kDb));
-    EXPECT_FALSE(InstallationUpdater(build1.install.Root(), Pupil()).UpToDate()) << "without its database";
-    home.Write("orvanel/" + kDb, database);
-    build1.install.WriteFile("Common/pics/apple.pet", "picture of apple, redrawn");  // however small a change
-    EXPECT_FALSE(InstallationUpdater(build1.install.Root(), Pupil()).UpToDate());
-}
-
-// A new database that cannot be written (a folder where it would go stops
-// even root), a pupil's database that is damaged, the program running from
-// the folder, or nothing built: the installation stays as it was. The lock
-// file the program leaves is no bar.
-TEST_F(InstallationUpdaterTest, AFailedUpdateLeavesTheInstallationAsItWas) {
-    StudiedTheFirstTextbook();
-    const QString blocker = Pupil(kDb + InstallationUpdater::kStagedSuffix);
-    const QByteArray database = home.Read("orvanel/" + kDb);
-    std::optional<InstanceLock> running;
-    QTemporaryDir empty;
-    for (const QString damage : {"blocked", "damaged", "running", "nothing built"}) {
-        SCOPED_TRACE(damage.toStdString());
-        if (damage == "blocked") ASSERT_TRUE(QDir().mkdir(blocker));
-        if (damage == "damaged") home.Write("orvanel/" + kDb, QByteArray(8192, 'x'));
-        if (damage == "running") ASSERT_EQ(running.emplace(Pupil("Bin/AppPics/orvanel.lock")).TryLock(),
-                                           InstanceLock::Result::Acquired);
-        const Tree before = Snapshot(Pupil());
-        EXPECT_FALSE(Update(damage == "nothing built" ? empty.path() : build2.install.Root()));
-        EXPECT_TRUE(error.contains(damage == "blocked" ? kDb + InstallationUpdater::kStagedSuffix
-                                   : damage == "damaged" ? "is damaged" : damage == "running" ? "program is running"
-                                   : "no built installation in " + empty.path()))
-            << error.toStdString();
-        EXPECT_EQ(Snapshot(Pupil()), before);
-        QDir().rmdir(blocker);
-        home.Write("orvanel/" + kDb, database);
-    }
-    running.reset();  // the program ended
-    ASSERT_TRUE(Has("Bin/AppPics/orvanel.lock"));
-    EXPECT_TRUE(Update(build2)) << error.toStdString();
-    EXPECT_TRUE(Has("Common/pics/hello.pet"));
-    InstallationUpdater none(empty.path(), home.Path("elsewhere"));
-    EXPECT_FALSE(none.Update());
-    EXPECT_FALSE(home.Exists("elsewhere")) << "no folder made for nothing";
 }
 
 }  // namespace
