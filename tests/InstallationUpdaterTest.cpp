@@ -64,16 +64,14 @@ protected:
     QString Pupil(const QString& relative = "") const { return home.Path(relative.isEmpty() ? "orvanel" : "orvanel/" + relative); }
     bool Has(const QString& relative) const { return home.Exists("orvanel/" + relative); }
 
-    bool Update(const Build& build) { return Update(build.install.Root()); }
-    bool Update(const QString& built) {
-        InstallationUpdater updater(built, Pupil());
+    bool Update(const Build& build) {
+        InstallationUpdater updater(build.install.Root(), Pupil());
         const bool ok = updater.Update();
         error = updater.Error();
         report = updater.Report().join('\n');
         return ok;
     }
-    // Runs on a plain copy of the pupil's database, which must rest scrambled;
-    // with change, the pupil's database takes the changed copy, scrambled.
+    // On a plain copy of the pupil's database, which must rest scrambled; with change, the copy replaces it.
     QString Stored(const QString& sql, bool change = false) {
         probe.WriteFile(kDb, home.Read("orvanel/" + kDb));
         EXPECT_TRUE(probe.DbIsScrambled());
@@ -93,15 +91,6 @@ protected:
                       " group_concat(BookName || '/' || UnitName || '=' || UnitStatus, ' ') from KeptUnitStatus), '')"
                       " || ' | ' || (select LastBook || ',' || LastUnit from FeatureTable)");
     }
-    // The pupil worked through the first textbook and recorded two words.
-    void StudiedTheFirstTextbook() {
-        ASSERT_TRUE(Update(build1)) << error.toStdString();
-        Stored("update words set Result = case trim(English) when 'apple' then '3|1|2' when 'red' then '2|0|2' when 'dog'"
-               " then '1|1|0' when 'cat' then '4|2|1' end; update words_BookUnit set UnitStatus = case BookID * 10 + UnitID"
-               " when 0 then 3 when 1 then 1 when 10 then 2 end", true);
-        home.Write("orvanel/Common/myvoice/apple.wav", TempInstall::MakeWav(0.3));
-        home.Write("orvanel/Common/myvoice/cat.wav", TempInstall::MakeWav(0.2));
-    }
 
     TempFolder home;
     TempInstall probe;
@@ -110,11 +99,15 @@ protected:
     Build build2{kUnits2, kWords2};
 };
 
-// The program stopped while "dog" was in use and with a query open: its
-// picture and the database lie plain. Copies of the programs that earlier
-// updates made go.
+// The pupil worked through the first textbook and recorded two words. The program then stopped while "dog" was
+// in use and with a query open: its picture and the database lie plain. Copies of programs that earlier updates made go.
 TEST_F(InstallationUpdaterTest, NewTextbookKeepsResultsMarksPositionAndRecordings) {
-    StudiedTheFirstTextbook();
+    ASSERT_TRUE(Update(build1)) << error.toStdString();
+    Stored("update words set Result = case trim(English) when 'apple' then '3|1|2' when 'red' then '2|0|2' when 'dog'"
+        " then '1|1|0' when 'cat' then '4|2|1' end; update words_BookUnit set UnitStatus = case BookID * 10 + UnitID"
+        " when 0 then 3 when 1 then 1 when 10 then 2 end", true);
+    home.Write("orvanel/Common/myvoice/apple.wav", TempInstall::MakeWav(0.3));
+    home.Write("orvanel/Common/myvoice/cat.wav", TempInstall::MakeWav(0.2));
     EXPECT_EQ(Progress(), "apple=3|1|2 red=2|0|2 cat=4|2|1 dog=1|1|0 ice cream=- red=2|0|2 | 0.0=3 0.1=1 1.0=2 |  |  | 0,0");
     const Tree before = Snapshot(Pupil());
     ASSERT_TRUE(QFile::rename(Pupil("Common/pics/dog.pet"), Pupil("Common/pics/dog.jpg")));
