@@ -32,23 +32,18 @@ QImage Halves(int width, int height) {
     return picture;
 }
 
-
 }  // namespace
 
 TEST(PictureBoxFitted, GrowsThePictureCentredAndKeepsItsProportions) {
     const QImage fitted = PictureBox::Fitted(Halves(400, 300), QSize(900, 600));
     ASSERT_EQ(fitted.size(), QSize(900, 600));
     // 800 × 600 centred: white bars of 50 pixels at the sides.
-    EXPECT_EQ(fitted.pixel(20, 300), qRgb(255, 255, 255));
-    EXPECT_EQ(fitted.pixel(880, 300), qRgb(255, 255, 255));
-    EXPECT_EQ(fitted.pixel(60, 300), qRgb(255, 0, 0));
-    EXPECT_EQ(fitted.pixel(440, 10), qRgb(255, 0, 0));
-    EXPECT_EQ(fitted.pixel(460, 590), qRgb(0, 0, 255));
-    EXPECT_EQ(fitted.pixel(840, 300), qRgb(0, 0, 255));
+    const std::vector<std::pair<QPoint, QRgb>> rows = {{{20, 300}, qRgb(255, 255, 255)}, {{880, 300}, qRgb(255, 255, 255)}, {{60, 300}, qRgb(255, 0, 0)},
+        {{440, 10}, qRgb(255, 0, 0)}, {{460, 590}, qRgb(0, 0, 255)}, {{840, 300}, qRgb(0, 0, 255)}};
+    for (const auto& [at, colour] : rows) EXPECT_EQ(fitted.pixel(at), colour) << at.x() << "," << at.y();
 }
 
-// A fine pattern shrunk eightfold must come out as its average, not as
-// whichever of its pixels happen to be picked.
+// A fine pattern shrunk eightfold comes out as its average, not as the pixels picked.
 TEST(PictureBoxFitted, ALargeReductionAveragesInsteadOfPicking) {
     QImage stripes(1600, 1200, QImage::Format_RGB32);
     for (int y = 0; y < stripes.height(); ++y)
@@ -67,9 +62,7 @@ TEST(PictureBox, ShowsThePictureAtTheSizeItEndsWith) {
     ASSERT_EQ(box.Image().size(), QSize(600, 450));
     EXPECT_EQ(box.Image().pixel(100, 225), qRgb(255, 0, 0));
     EXPECT_EQ(box.Image().pixel(500, 225), qRgb(0, 0, 255));
-
-    // Drawn into (as a transition does), the drawing stays until the box
-    // is given another picture or size.
+    // Drawn into (as a transition does), the drawing stays until the box is given another picture or size.
     box.Image().fill(Qt::green);
     EXPECT_EQ(box.Image().pixel(5, 5), qRgb(0, 255, 0));
     PictureBox other(nullptr);
@@ -93,8 +86,7 @@ protected:
     template <class Window>
     Window* Show(std::unique_ptr<Window> window) {
         Window* shown = window.get();
-        shown->resize(1000, 640);
-        shown->show();
+        shown->resize(1000, 640), shown->show();
         windows.push_back(std::move(window));
         return shown;
     }
