@@ -18,8 +18,7 @@ protected:
     // The rows shown, as "number|time|task".
     QStringList ShowAndRead(int loaded) {
         EXPECT_EQ(history.LoadHistory(), loaded);
-        FormHistory window(history.HistoryList, nullptr);
-        QStringList rows;
+        FormHistory window(history.HistoryList, nullptr); QStringList rows;
         WhenModal([&](QWidget*) {
             EXPECT_GE(SmallestTextPointSize(window), 13);
             for (int i = 0; i < window.ListView1->topLevelItemCount(); ++i) {

@@ -47,4 +47,20 @@ TEST_F(FormLearnStatusTest, TwelveUnitsWithTheirMarks) {
     });
 }
 
+// Opens on the current book; browsed by mouse or keyboard, others leave the current unit as it is.
+TEST_F(FormLearnStatusTest, OpensOnTheCurrentBookAndBrowsesOthers) {
+    install.CreateDatabase({{"A"}, {"B1", "B2"}, {"C"}}, {{0, 0, "a", "甲"}, {1, 0, "b", "乙"}, {1, 1, "c", "丙"}, {2, 0, "d", "丁"}}, 1, 1);
+    db.BuildConnString(install.AppPicsDir());
+    ASSERT_TRUE(db.LoadSettings() && catalogue.LoadUnits(state.CurBook) && words.LoadUnitWords(1, 1));
+    Shown([](FormLearnStatus& window, const auto& rows) {
+        EXPECT_EQ(QString("%1%2 ").arg(window.lstBook->count()).arg(window.lstBook->currentRow()) + rows().join(','),
+                  "31 01|B1|未完成|未完成,02|B2|未完成|未完成");
+        QTest::mouseClick(window.lstBook->viewport(), Qt::LeftButton, {}, window.lstBook->visualItemRect(window.lstBook->item(0)).center());
+        EXPECT_EQ(rows(), QStringList{"01|A|未完成|未完成"});
+        QTest::keyClick(window.lstBook, Qt::Key_End);
+        EXPECT_EQ(rows(), QStringList{"01|C|未完成|未完成"});
+    });
+    EXPECT_EQ(state.CurBook * 10 + state.CurUnit + messages.shown.size() * 100, 11u);
+}
+
 }  // namespace

@@ -53,8 +53,7 @@ protected:
     void Reopen(const QString& sql = {}) {
         window.reset();
         if (!sql.isEmpty()) Sql(sql);
-        messages.shown.clear();
-        messages.answers.clear();
+        messages.shown.clear(), messages.answers.clear();
         window = std::make_unique<FormMain>(install.BinDir(), messages, output, recorder, random, warmup);
     }
     QString Sql(const QString& sql) {
@@ -88,8 +87,7 @@ protected:
         return QString("%1 %2%3 %4 %5 ").arg(Seen()).arg(s.CurBook).arg(s.CurUnit).arg(s.CurEnglish,
                window->Orvanel1->lblWordNum->text()) + window->windowTitle();
     }
-    template <class Question>
-    void Answer(Question& question, const QString& meaning, bool right = true) {
+    template <class Question> void Answer(Question& question, const QString& meaning, bool right = true) {
         for (QRadioButton* option : question.optAns)
             if ((option->text() == meaning) == right && !option->isHidden()) { option->click(); break; }
         question.cmdOK->click();
@@ -153,10 +151,7 @@ TEST_F(FormMainTest, EachCommandShowsItsViewAloneFillingTheFrame) {
         {[this] { EXPECT_EQ(window->State().CurEnglish, "red"); AnswerPictureQuestion(); Click(2); }, "3 letters"},
         {[this] { Click(3); }, "6 flip"}, {[this] { Click(4); }, "4 test"}, {show(2), "2 list"},
         {show(9), "9 review"}, {[this] { Click(1); }, "1 read"}, {show(0), "0"}, {show(5), "5"}, {show(7), "7"}};
-    for (const auto& [go, seen] : rows) {
-        go();
-        EXPECT_EQ(Seen(), seen);
-    }
+    for (const auto& [go, seen] : rows) { go(); EXPECT_EQ(Seen(), seen); }
 }
 
 // A run starts with every word untested; with an error it ends on the result list, all right on the
@@ -166,8 +161,7 @@ TEST_F(FormMainTest, ATestRunEndsOnTheResultListOrMarksThePassedUnit) {
     for (const int wrong : {1, 0}) {
         SCOPED_TRACE(wrong);
         Reopen(wrong ? "" : "create trigger NoMarks before update on words_BookUnit begin select raise(abort, 'no'); end");
-        ASSERT_TRUE(window->Start());
-        window->show();
+        ASSERT_TRUE(window->Start()); window->show();
         LessonState& state = window->State();
         state.Words[0].Tested = state.Words[1].CurrErr = true, state.TestedCount = 2;
         window->mnuTEST_SelectChinese->trigger();
@@ -203,8 +197,7 @@ TEST_F(FormMainTest, LeavingSavesThePositionAndEveryResultUnlessThePupilSaysNo) 
         const bool asks = row.answer != MsgAnswer::Ok, saves = row.answer != MsgAnswer::No && !row.away;
         Reopen("update FeatureTable set LastBook = 5, LastUnit = 9; update words set Result = NULL where "
                "English = 'hello'; update words set Result = '1|0|1' where English = 'red'");
-        ASSERT_TRUE(window->Start());
-        window->show();
+        ASSERT_TRUE(window->Start()); window->show();
         window->State().Words[1].CountAnswer(false);
         const QByteArray before = File();
         if (row.away) { ASSERT_TRUE(QFile::rename(install.DbPath(), install.DbPath() + ".away")); }

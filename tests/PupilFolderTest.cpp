@@ -52,7 +52,7 @@ protected:
 };
 
 TEST_F(PupilFolderTest, ARealStartMakesTheFolderGuardsItAndSavesOnSigterm) {
-    QProcess first;
+    QProcess first, second;
     Start(first);
     const QString lock = Pupil() + "/Bin/AppPics/orvanel.lock";
     Eventually([&] { return IsLocked(lock) || first.state() != QProcess::Running; }, 600);
@@ -61,12 +61,10 @@ TEST_F(PupilFolderTest, ARealStartMakesTheFolderGuardsItAndSavesOnSigterm) {
     EXPECT_TRUE(Has(kDb) && QDir(Pupil() + "/Common/myvoice").exists() && !Has("Bin/orvanel"));
     EXPECT_TRUE(Eventually([&] { return first.waitForReadyRead(50) || first.bytesAvailable() > 0; }));
     EXPECT_TRUE(first.readAllStandardOutput().contains(Pupil().toUtf8()));
-    QProcess second;  // hands over to the running program and ends by itself
-    Start(second);
+    Start(second);  // hands over to the running program and ends by itself
     ASSERT_TRUE(second.waitForFinished(20000) && second.exitCode() == 0 && first.state() == QProcess::Running);
     // As a logout ends it: position and every result saved, the lock gone.
-    kill(static_cast<pid_t>(first.processId()), SIGTERM);
-    ASSERT_TRUE(first.waitForFinished(30000));
+    kill(static_cast<pid_t>(first.processId()), SIGTERM); ASSERT_TRUE(first.waitForFinished(30000));
     EXPECT_EQ(QString("%1 %2 %3").arg(first.exitStatus()).arg(first.exitCode()).arg(IsLocked(lock)), "0 0 0");
     TempInstall plain;
     plain.WriteFile(kDb, root.Read("data/orvanel/" + kDb));

@@ -28,8 +28,7 @@ bool RanElsewhere() {
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"QT_SCALE_FACTOR", "DESKTOP_STARTUP_ID", "LC_ALL"}) environment.remove(name);
-    QProcess child;
-    child.setProcessEnvironment(environment);
+    QProcess child; child.setProcessEnvironment(environment);
     child.start("/proc/self/exe", {QString("--gtest_filter=%1.%2").arg(test->test_suite_name(), test->name())});
     EXPECT_TRUE(child.waitForFinished(120000));
     EXPECT_EQ(child.exitCode(), 0) << child.readAllStandardOutput().toStdString();
@@ -54,8 +53,7 @@ TEST(StartupWarmupTest, PicturesDrawnBesideTheStartMatchThoseDrawnOnTheMainThrea
 void DrawsWith(const char* name, const char* value) {
     if (RanElsewhere()) return;
     qputenv(name, value);
-    StartupWarmup warmup;  // before the application object, as the program makes it
-    EnsureQtApp();
+    StartupWarmup warmup; EnsureQtApp();
     EXPECT_GT(WhitePixels(warmup.DrawnToolbarPictures().help), 20);
 }
 TEST(StartupWarmupTest, WithADesktopStartupIdTheWorkWaitsForTheApplication) { DrawsWith("DESKTOP_STARTUP_ID", "x_TIME0"); }
