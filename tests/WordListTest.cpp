@@ -68,8 +68,7 @@ TEST_F(WordListTest, TestResultsListTheTestedWordsAndCountThem) {
     EXPECT_EQ(rows.mid(2, 1) + rows.mid(7, 1), (QStringList{"02|w1|意1|正确", "08|w7|意7|正确"}));
     EXPECT_EQ(view->lblResult->text(), "本次共测试18个单词,其中有2个单词出错！");
     view->FillWordErrNum();
-    EXPECT_EQ(Rows(list).size(), 21);
-    EXPECT_EQ(view->lblResult->text(), "本次共测试18个单词,其中有2个单词出错！") << "the error counts leave the summary";
+    EXPECT_EQ(QString::number(Rows(list).size()) + view->lblResult->text(), "21本次共测试18个单词,其中有2个单词出错！") << "the error counts leave the summary";
 }
 
 // A click (or Space) speaks the row's word once, after the click, even on a
@@ -92,8 +91,7 @@ TEST_F(WordListTest, AClickSpeaksOnceAfterTheDelayAndADoubleClickReturns) {
     Click(2);
     QTest::qWait(60);
     EXPECT_EQ(Spoken(), (QStringList{"w3", "w4", "w2"}));
-    EXPECT_FALSE(view->Timer1->isActive());
-    EXPECT_TRUE(host.modes.empty());
+    EXPECT_FALSE(view->Timer1->isActive() || !host.modes.empty());
     const qint16 current = state.CurWordIndex;
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) QTest::keyClick(list, key);
     Click(1);
