@@ -8,7 +8,7 @@
 namespace {
 
 constexpr float kLowHz = 100.0f;
-constexpr float kHighHz = 6000.0f;
+constexpr float kHighHz = 7500.0f;
 constexpr float kPreEmphasis = 0.97f;
 // A frame quieter than this (about -50 dB of full scale) is no voice, and
 // a take whose loudest frame is this quiet is no reading.
@@ -41,7 +41,7 @@ Mfcc::Mfcc(float warp) : fft_(kiss_fftr_alloc(kFft, 0, nullptr, nullptr)), windo
     // speaker than of the word.
     dct_.resize(kCepstra * kBands);
     for (int k = 1; k <= kCepstra; ++k) {
-                for (int b = 0; b < kBands; ++b)
+        for (int b = 0; b < kBands; ++b)
             dct_[(k - 1) * kBands + b] =
                 std::sqrt(2.0f / kBands) * std::cos(std::numbers::pi_v<float> * k * (b + 0.5f) / kBands);
     }

@@ -73,7 +73,6 @@ TEST_F(ReadingScoreTest, SilenceHasNoVoiceAndNoStars) {
 
 TEST_F(ReadingScoreTest, TheSameReadingScoresAlikeAtAnyRateAndChannelCount) {
     install.WriteFile("take.wav", Take("banana"));
-    QStringList layouts;
     std::vector<ReadingScore::Result> results;
     for (const auto& [rate, channels] : std::vector<std::pair<int, int>>{{16000, 1}, {44100, 2}}) {
         const QString path = TakePath(QString("take-%1-%2.wav").arg(rate).arg(channels));
@@ -86,7 +85,8 @@ TEST_F(ReadingScoreTest, TheSameReadingScoresAlikeAtAnyRateAndChannelCount) {
         results.push_back(*result);
     }
     EXPECT_EQ(results[0].stars, results[1].stars);
-    EXPECT_NEAR(results[0].margin, results[1].margin, 0.03 * results[0].margin);
+    // Two resamplers whose filters differ just below 8 kHz, where the bands end.
+    EXPECT_NEAR(results[0].margin, results[1].margin, 0.05 * results[0].margin);
 }
 
 // A tone through each resampler from 44.1 kHz to 16 kHz: below 8 kHz it
