@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -18,6 +19,7 @@
 #include "views/PictureBox.h"
 #include "views/ReadingWaves.h"
 #include "views/RecorderPanel.h"
+#include "views/StarRating.h"
 
 namespace {
 
@@ -344,6 +346,57 @@ TEST_F(OrvanelTest, AutoplayAndTheActionsThatStopIt) {
         EXPECT_EQ(view->chkAutoplay->isChecked(), !stops) << "row " << i;
         EXPECT_EQ(view->TimerAutoplay->isActive(), !stops) << "row " << i;
     }
+}
+
+
+// Each word's standard spoken for real; the pupil's take is the standard of
+// the word said (or silence), so the score it earns is sure.
+TEST_F(OrvanelTest, TheStarsFollowTheirWordAndLeaveWithTryAgain) {
+    std::map<QString, QByteArray> spoken;
+    for (const QString word : {"cat", "dog", "pig"}) {
+        QProcess espeak;
+        espeak.start("espeak-ng", {"-v", "en-us", "--stdout", word});
+        ASSERT_TRUE(espeak.waitForFinished(30000));
+        spoken[word] = espeak.readAllStandardOutput();
+        install.WriteFile("Common/voice/" + word + ".abw", spoken[word]);
+        ModuleCrpt::ScrambleHeader(install.DataDir() + "/voice/" + word + ".abw");
+    }
+    install.WriteFile("Common/appvoice/SuccessWav1.wav", TempInstall::MakeWav(0.05));
+    QByteArray silence = TempInstall::MakeWav(1.0, 44100, 2);
+    silence.replace(44, silence.size() - 44, QByteArray(silence.size() - 44, '\0'));
+    Open(kRead);
+    const struct { QByteArray take; int stars; QString note; bool cheered; } rows[] = {
+        {spoken["dog"], 1, "", false}, {silence, 0, "没有听到声音，请大声一点再录一次。", false}, {spoken["cat"], 3, "", true}};
+    RecorderPanel* panel = view->FrameRecorder;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.stars);
+        recorder.take = row.take;
+        output.played.clear();
+        Click(panel->lblRecord);
+        Click(panel->lblRecord);
+        EXPECT_EQ(panel->Stars->Stars(), row.stars);
+        EXPECT_EQ(panel->Stars->accessibleName(), row.stars ? QString("%1颗星").arg(row.stars) : QString());
+        EXPECT_EQ(panel->lblScoreNote->text(), row.note);
+        EXPECT_EQ(panel->lblScoreNote->isVisible(), !row.note.isEmpty());
+        EXPECT_EQ(view->Waves->HasWaves(), row.stars > 0);
+        EXPECT_EQ(Played().contains("appvoice/SuccessWav1.wav"), row.cheered);
+    }
+    Go(1);
+    EXPECT_EQ(panel->Stars->Stars(), 0);
+    Go(0);
+    EXPECT_EQ(panel->Stars->Stars(), 3);
+    QList<ReadingWaves::Track> marked;
+    output.whilePlaying = [&](const QString&) { marked << view->Waves->Playing(); };
+    Click(panel->lblBothAudio);
+    output.whilePlaying = nullptr;
+    EXPECT_EQ(marked, (QList<ReadingWaves::Track>{ReadingWaves::Track::Standard, ReadingWaves::Track::Mine}));
+    EXPECT_EQ(view->Waves->Playing(), ReadingWaves::Track::None);
+    Click(panel->imgReadBad);
+    EXPECT_EQ(panel->Stars->Stars(), 0);
+    EXPECT_FALSE(view->Waves->HasWaves());
+    Go(1);
+    Go(0);
+    EXPECT_EQ(panel->Stars->Stars(), 0);
 }
 
 }  // namespace
