@@ -1,6 +1,8 @@
 #include <QFile>
+#include <sqlite3.h>
 
 #include "media/ModuleCrpt.h"
+#include "tests/support/AsNobody.h"
 #include "tests/support/LessonFixture.h"
 
 namespace {
@@ -76,7 +78,9 @@ TEST_F(LessonDatabaseTest, AFileThatCannotBeStudiedFromIsReportedOnceAndLeftAsFo
         install.WriteFile(kDb, plain);
         Opener other(install);
         // What an earlier load read must not stand in for a row that is now gone.
-        if (damage.endsWith("FeatureTable")) ASSERT_TRUE(other.db.LoadSettings() && (install.WriteFile(kDb, plain), true));
+        if (damage.endsWith("FeatureTable")) {
+            ASSERT_TRUE(other.db.LoadSettings() && (install.WriteFile(kDb, plain), true));
+        }
         if (damage == "missing") QFile::remove(install.DbPath());
         else if (damage == "garbage") install.WriteFile(kDb, garbage);
         else install.Exec(damage);
@@ -115,6 +119,95 @@ TEST_F(LessonDatabaseTest, AFailedQueryIsReportedAndOnlySelectStarRowsAreWritten
     EXPECT_EQ(rs.Field("English").toString() + QString::number(rs.RecordCount()), "Red3");
     db.CloseRecordset();
     EXPECT_EQ(Plain("select group_concat(Book || English) from words where Result = '9|9|9' or English = 'zebra'"), "1cat,1zebra");
+}
+
+// Held from the first read (0), or taken after a read and then a read (1) or a save (2):
+// one message, the file is not scrambled under its holder, and the next try works.
+TEST_F(LessonDatabaseTest, ABusyFileAsksToTryAgainAndIsLeftToItsHolder) {
+    for (const auto& [begin, then] : {std::pair{"begin exclusive", 0}, {"begin immediate", 0}, {"begin exclusive", 1},
+                                      {"begin immediate", 2}}) {
+        SCOPED_TRACE(begin + std::to_string(then));
+        Opener other(install);
+        other.db.SetBusyWait(20);
+        sqlite3* holder = nullptr;
+        EXPECT_FALSE(other.db.InOneOpen([&] {
+            if (then > 0 && !other.db.LoadSettings()) return true;
+            sqlite3_open(QFile::encodeName(install.DbPath()).constData(), &holder);
+            EXPECT_EQ(sqlite3_exec(holder, begin, nullptr, nullptr, nullptr), SQLITE_OK);
+            return then == 0 ? other.db.LoadSettings() : then == 1 ? other.units.LoadUnits(0) : other.db.SavePosition();
+        }));
+        EXPECT_EQ(Told(other.told), File(then == 2 ? notSaved : QString(then ? "\nW[测试版" : "\nW[英语Orvanel") +
+                                         "] 词库文件正在被其他程序使用：\n%1\n请关闭其他程序后再试。"));
+        EXPECT_FALSE(install.DbIsScrambled()) << "scrambled under its holder";
+        sqlite3_close(holder);
+        EXPECT_TRUE(other.db.LoadSettings() && other.db.CanSaveToFile()) << Told(other.told).toStdString();
+        EXPECT_TRUE(install.DbIsScrambled());
+        ModuleCrpt::ScrambleHeader(install.DbPath());
+    }
+}
+
+// As root nobody can be kept from writing, so each session runs as the user nobody: with the file and its
+// folder read-only (0), with only the folder read-only so SQLite has nowhere to put its journal (1), or
+// with the folder turning read-only for one save of the results and the position (2).
+TEST_F(LessonDatabaseTest, AnUnwritableFileIsStudiedFromMemoryAndAFailedSaveIsToldOnceAndTriedAgain) {
+    ModuleCrpt::ScrambleHeader(install.DbPath());
+    const QByteArray before = install.ReadFile(kDb);
+    for (const int kind : {0, 1, 2}) {
+        SCOPED_TRACE(kind);
+        install.WriteFile(kDb, before);
+        AsNobody::LetRead(install.Root());
+        ASSERT_TRUE((kind == 0 || AsNobody::Give(install.DbPath())) && (kind < 2 || AsNobody::Give(install.AppPicsDir())));
+        const AsNobody::Outcome outcome = AsNobody::Run([&] {
+            const bool started = StartLessonData();
+            for (int i = 0; i < state.WordCount; ++i) words.CountAnswer(i, true);
+            state.CurBook = 1;
+            const auto dir = [&](QFile::Permissions more) {
+                if (kind == 2) QFile::setPermissions(install.AppPicsDir(), QFile::ReadOwner | QFile::ExeOwner | more);
+            };
+            dir({});
+            const bool saved = words.SaveAllResults(), placed = db.SavePosition();
+            dir(QFile::WriteOwner | QFile::ReadOther | QFile::ExeOther);
+            const bool later = words.SaveAllResults() && db.SavePosition();
+            const bool reloaded = words.LoadUnitWords(1, 0) && words.LoadUnitWords(0, 0) && db.LoadSettings();
+            return QString("%1 %2%3 %4 %5 %6 %7 %8").arg(started).arg(saved).arg(placed).arg(later).arg(reloaded)
+                       .arg(state.Words[0].Result).arg(state.CurBook).arg(db.CanSaveToFile()) + Told(messages);
+        });
+        ASSERT_EQ(outcome.exitCode, 0) << outcome.report.toStdString();
+        if (kind == 2) {
+            EXPECT_EQ(outcome.report, "1 00 1 1 1|0|1 1 1" + File(notSaved + notSaved));
+            EXPECT_EQ(Plain("select group_concat(ifnull(Result, '-')) || ' ' || (select LastBook from FeatureTable) "
+                            "from words"), "1|0|1,4|1|3,1|0|1,6|0|6,-,6|0|6 1");
+            continue;
+        }
+        EXPECT_EQ(outcome.report, File("1 11 1 1 1|0|1 1 0\nW[测试版] 词库文件不能写入：\n%1\n可以照常学习，但是这次的学习结果不能保存。"));
+        EXPECT_EQ(install.ReadFile(kDb), before);
+        EXPECT_FALSE(QFile::exists(install.DbPath() + "-journal"));
+    }
+}
+
+// Counts are 16-bit: 32767 fit; one more unit, word or book refuses the database with one message, and
+// what was loaded stays.
+TEST_F(LessonDatabaseTest, ACountAboveTheLimitIsRefusedOnceAndNothingIsWritten) {
+    const auto many = [this](const QString& table, int from, int to, const QString& row) {
+        return QString("insert into %1 with recursive n(i) as (select %2 union all select i + 1 from n "
+                       "where i < %3) select %4 from n").arg(table).arg(from).arg(to).arg(row);
+    };
+    install.Exec(many("words_BookUnit", 1, 32766, "NULL, 7, 1, '第2册', i, 'Unit', NULL"));
+    install.Exec(many("words_BookUnit", 0, 32767, "NULL, 7, 2, '第3册', i, 'Unit', NULL"));
+    install.Exec(many("words", 1, 32768, "0, 1, 'w' || i, '词', 0, NULL"));
+    ASSERT_TRUE(StartLessonData());
+    ASSERT_TRUE(catalogue.LoadUnits(1)) << Told(messages).toStdString();
+    EXPECT_EQ(state.UnitCount, 32767);
+    ASSERT_TRUE(catalogue.LoadUnits(0));
+    EXPECT_FALSE(catalogue.LoadUnits(2) || words.LoadUnitWords(0, 1));
+    EXPECT_EQ(QString("%1 %2 %3 %4 %5").arg(state.UnitCount).arg(state.BookUnits.size()).arg(state.WordCount)
+                  .arg(state.Words[0].English).arg(db.Refused()), "2 2 4 hello 1");
+    EXPECT_EQ(Told(messages), File("\nC[测试版] 词库文件中的册、单元或单词太多，本软件无法使用：\n%1"));
+    Plain(many("words_BookUnit", 3, 32767, "NULL, 7, i, 'Book', 0, 'Unit', NULL"), true);  // 32768 books
+    const QByteArray before = install.ReadFile(kDb);
+    EXPECT_FALSE(db.LoadSettings());
+    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(install.ReadFile(kDb), before);
 }
 
 // " hello " is stored with blanks and a NULL result. Right then wrong, a quote in the spelling, one spelling in two
