@@ -120,4 +120,31 @@ TEST_F(ReviewTest, OtherOptionsComeFromTheUnitOrFromTheBookWhenTheUnitIsSmall) {
     }
 }
 
+TEST_F(ReviewTest, LeavingMidSessionAsksOnceAndKeepsTheGradedAnswers) {
+    CreateUnits({NumberedWords(6)});
+    Answered({}, {"w0", "w1", "w2"}, 1);
+    Open();
+    Pick(true);
+    messages.Answer(MsgAnswer::Cancel);
+    EXPECT_FALSE(view->EndReview());
+    EXPECT_EQ(Shown(), "还没有复习完，你确定要结束复习吗?");
+    EXPECT_TRUE(view->EndReview() && view->EndReview());
+    EXPECT_EQ(QString::number(messages.shown.size()) + " " + Logged("where Source = 'review'") + " " + review.ButtonCaption(), "2 w0 3 review 错词本 2");
+}
+
+TEST_F(ReviewTest, ANewDayIsCountedWhileTheProgramIsOpen) {
+    CreateUnits({NumberedWords(4)});
+    Answered({"w2"}, {}, 1);
+    view = std::make_unique<FormReview>(context, nullptr);
+    EXPECT_FALSE(view->AnyWordDue());
+    EXPECT_EQ(Shown() + " " + review.ButtonCaption(), "今天没有要复习的单词，明天再来吧！ 错词本");
+    dates.AdvanceDays(1);
+    EXPECT_TRUE(view->AnyWordDue());
+    EXPECT_EQ(review.ButtonCaption(), "错词本 1");
+    Open();
+    dates.AdvanceDays(1);
+    Pick(false);
+    EXPECT_EQ(Stored("select LastReview || ' ' || Due from ReviewState"), "2024-12-10 2024-12-11");
+}
+
 }  // namespace
