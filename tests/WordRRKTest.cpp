@@ -5,7 +5,6 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "quiz/SpeakerButton.h"
 #include "quiz/WordRRK.h"
 #include "tests/support/ViewFixture.h"
 #include "views/WordList.h"
@@ -106,18 +105,5 @@ TEST_P(WordRRKRunTest, ARunWithErrorsReportsTheWrongWordsAndShowsTheList) {
 }
 INSTANTIATE_TEST_SUITE_P(Units, WordRRKRunTest, ::testing::Values(RunRow{20, {{3, 1}, {7, 2}}, 2}, RunRow{4, {{0, 2}}, 1}, RunRow{2, {{0, 1}}, 1}),
                          [](const auto& info) { return "Of" + std::to_string(info.param.count) + "Words"; });
-
-TEST_F(WordRRKTest, APerfectRunMarksTheUnitAndReturnsToReading) {
-    Start({NumberedWords(5), {{0, 0, "sun", "太阳"}, {0, 0, "moon", "月亮"}}});
-    StoreExec("update words_BookUnit set UnitStatus = 1 where BookID = 0 and UnitID = 0");
-    ASSERT_TRUE(catalogue.LoadUnits(0));
-    QSet<QString> asked;
-    for (int i = 0; i < 5; ++i, Answer(true)) asked.insert(Asked());
-    EXPECT_EQ(asked.size(), 5);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(Message(0) + " " + QString::number(host.modes.at(0)) + " " + QString::number(state.BookUnits[0].UnitStatus), "你好棒喔！全对了耶！！ / 单词认知测试 1 3");
-    EXPECT_EQ(Stored("select group_concat(ifnull(UnitStatus, '-')) from words_BookUnit where BookID = 0 order by UnitID"), "3,-");
-    EXPECT_EQ(Stored("select count(*) from words where Result = '1|0|1'"), "5");
-}
 
 }  // namespace
