@@ -5,7 +5,6 @@
 
 #include "quiz/FormRRK.h"
 #include "quiz/SpeakerButton.h"
-#include "tests/support/ModalDriver.h"
 #include "tests/support/ViewFixture.h"
 #include "views/WordPicture.h"
 

@@ -3,7 +3,6 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <QTreeWidget>
 
 #include "tests/support/ViewFixture.h"
