@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "data/LessonDatabase.h"
+#include "media/InstanceLock.h"
 #include "media/ModuleCrpt.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TempInstall.h"
@@ -64,8 +65,9 @@ protected:
     QString Pupil(const QString& relative = "") const { return home.Path(relative.isEmpty() ? "orvanel" : "orvanel/" + relative); }
     bool Has(const QString& relative) const { return home.Exists("orvanel/" + relative); }
 
-    bool Update(const Build& build) {
-        InstallationUpdater updater(build.install.Root(), Pupil());
+    bool Update(const Build& build) { return Update(build.install.Root()); }
+    bool Update(const QString& built) {
+        InstallationUpdater updater(built, Pupil());
         const bool ok = updater.Update();
         error = updater.Error();
         report = updater.Report().join('\n');
@@ -97,6 +99,15 @@ protected:
     QString error, report;
     Build build1{kUnits1, kWords1};
     Build build2{kUnits2, kWords2};
+    // The pupil worked through the first textbook and recorded two words.
+    void StudiedTheFirstTextbook() {
+        ASSERT_TRUE(Update(build1)) << error.toStdString();
+        Stored("update words set Result = case trim(English) when 'apple' then '3|1|2' when 'red' then '2|0|2' when 'dog'"
+               " then '1|1|0' when 'cat' then '4|2|1' end; update words_BookUnit set UnitStatus = case BookID * 10 + UnitID"
+               " when 0 then 3 when 1 then 1 when 10 then 2 end", true);
+        home.Write("orvanel/Common/myvoice/apple.wav", TempInstall::MakeWav(0.3));
+        home.Write("orvanel/Common/myvoice/cat.wav", TempInstall::MakeWav(0.2));
+    }
 };
 
 // The pupil worked through the first textbook and recorded two words. The program then stopped while "dog" was
@@ -139,6 +150,79 @@ TEST_F(InstallationUpdaterTest, NewTextbookKeepsResultsMarksPositionAndRecording
     EXPECT_EQ(Progress(), "apple=3|1|2 red=2|0|2 cat=4|2|1 dog=1|1|0 ice cream=- red=2|0|2 | 0.0=3 0.1=1 1.0=2 |  |  | 0,0");
     EXPECT_TRUE(Has("Common/pics/cat.pet"));
     EXPECT_EQ(Snapshot(Pupil()).at("Common/myvoice/cat.wav"), before.at("Common/myvoice/cat.wav"));
+}
+
+// The review schedule goes over by spelling; the state of "cat", gone from
+// the new textbook, waits for it, and the log loses nothing.
+TEST_F(InstallationUpdaterTest, ReviewStatesAndTheAnswerLogAreCarriedOver) {
+    StudiedTheFirstTextbook();
+    Stored("insert into ReviewState values ('cat', 0.6076120000000001, 7.3945, '2024-12-09', '2024-12-10', 2, 1),"
+           " ('apple', 2.3065, 2.1181, '2024-12-07', '2024-12-09', 1, 0); insert into AnswerLog values ('cat',"
+           " '2024-12-07T09:30:00', 3, 'test'), ('apple', '2024-12-07T09:31:00', 3, 'game'), ('cat',"
+           " '2024-12-09T18:02:11', 1, 'review')", true);
+    const QString review = "select (select group_concat(English || '=' || Stability || '/' || Difficulty || '/' ||"
+                           " LastReview || '/' || Due || '/' || Reps || '/' || Lapses, ' ') from (select * from"
+                           " ReviewState order by English)) || ' | ' || (select group_concat(English || ' ' ||"
+                           " AnsweredAt || ' ' || Grade || ' ' || Source, ', ') from (select * from AnswerLog order by rowid))";
+    const QString before = Stored(review);
+    for (const auto& [build, told] : {std::pair<const Build*, QString>{&build2, "the states of 1 words (1 more kept aside) and 3"},
+                                      {&build1, "the states of 2 words (0 more kept aside) and 3"}}) {
+        ASSERT_TRUE(Update(*build)) << error.toStdString();
+        EXPECT_TRUE(report.contains("review schedule: " + told + " logged answers carried over")) << report.toStdString();
+        EXPECT_EQ(Stored(review), before);
+        EXPECT_EQ(Stored("select Stability = 0.6076120000000001 from ReviewState where English = 'cat'"), "1");
+    }
+}
+
+// "Unit 2 Pets" is gone, then the second book, then a position that never was.
+TEST_F(InstallationUpdaterTest, PositionFallsBackWhenItsUnitOrBookIsGone) {
+    ASSERT_TRUE(Update(build2)) << error.toStdString();
+    const Build oneBook{{{"Unit 1", "Unit 2"}}, {{0, 0, "apple", "苹果"}, {0, 1, "cat", "猫"}}};
+    for (const auto& [position, build] : {std::pair<const char*, const Build*>{"0, 2", &build1}, {"1, 0", &oneBook},
+                                          {"7, 3", &build1}, {"1, 1", &build2}}) {
+        Stored(QString("update FeatureTable set (LastBook, LastUnit) = (%1)").arg(position), true);
+        ASSERT_TRUE(Update(*build)) << error.toStdString();
+        EXPECT_EQ(Stored("select LastBook || ',' || LastUnit from FeatureTable"), "0,0") << position;
+        EXPECT_TRUE(report.endsWith("the last unit studied is gone; the program starts at the first unit")) << position;
+    }
+}
+
+// A new database that cannot be written (a folder where it would go stops
+// even root), a pupil's database that is damaged, the program running from
+// the folder, or nothing built: the installation stays as it was. The lock
+// file the program leaves is no bar.
+TEST_F(InstallationUpdaterTest, AFailedUpdateLeavesTheInstallationAsItWas) {
+    StudiedTheFirstTextbook();
+    const QString blocker = Pupil(kDb + InstallationUpdater::kStagedSuffix);
+    const QByteArray database = home.Read("orvanel/" + kDb);
+    std::optional<InstanceLock> running;
+    QTemporaryDir empty;
+    for (const QString damage : {"blocked", "damaged", "running", "nothing built"}) {
+        SCOPED_TRACE(damage.toStdString());
+        if (damage == "blocked") {
+            ASSERT_TRUE(QDir().mkdir(blocker));
+        }
+        if (damage == "damaged") home.Write("orvanel/" + kDb, QByteArray(8192, 'x'));
+        if (damage == "running") {
+            ASSERT_EQ(running.emplace(Pupil("Bin/AppPics/orvanel.lock")).TryLock(), InstanceLock::Result::Acquired);
+        }
+        const Tree before = Snapshot(Pupil());
+        EXPECT_FALSE(Update(damage == "nothing built" ? empty.path() : build2.install.Root()));
+        EXPECT_TRUE(error.contains(damage == "blocked" ? kDb + InstallationUpdater::kStagedSuffix
+                                   : damage == "damaged" ? "is damaged" : damage == "running" ? "program is running"
+                                   : "no built installation in " + empty.path()))
+            << error.toStdString();
+        EXPECT_EQ(Snapshot(Pupil()), before);
+        QDir().rmdir(blocker);
+        home.Write("orvanel/" + kDb, database);
+    }
+    running.reset();  // the program ended
+    ASSERT_TRUE(Has("Bin/AppPics/orvanel.lock"));
+    EXPECT_TRUE(Update(build2)) << error.toStdString();
+    EXPECT_TRUE(Has("Common/pics/hello.pet"));
+    InstallationUpdater none(empty.path(), home.Path("elsewhere"));
+    EXPECT_FALSE(none.Update());
+    EXPECT_FALSE(home.Exists("elsewhere")) << "no folder made for nothing";
 }
 
 }  // namespace
