@@ -110,15 +110,10 @@ protected:
     }
 };
 
-// The pupil worked through the first textbook and recorded two words. The program then stopped while "dog" was
+// The program stopped while "dog" was
 // in use and with a query open: its picture and the database lie plain. Copies of programs that earlier updates made go.
 TEST_F(InstallationUpdaterTest, NewTextbookKeepsResultsMarksPositionAndRecordings) {
-    ASSERT_TRUE(Update(build1)) << error.toStdString();
-    Stored("update words set Result = case trim(English) when 'apple' then '3|1|2' when 'red' then '2|0|2' when 'dog'"
-        " then '1|1|0' when 'cat' then '4|2|1' end; update words_BookUnit set UnitStatus = case BookID * 10 + UnitID"
-        " when 0 then 3 when 1 then 1 when 10 then 2 end", true);
-    home.Write("orvanel/Common/myvoice/apple.wav", TempInstall::MakeWav(0.3));
-    home.Write("orvanel/Common/myvoice/cat.wav", TempInstall::MakeWav(0.2));
+    StudiedTheFirstTextbook();
     EXPECT_EQ(Progress(), "apple=3|1|2 red=2|0|2 cat=4|2|1 dog=1|1|0 ice cream=- red=2|0|2 | 0.0=3 0.1=1 1.0=2 |  |  | 0,0");
     const Tree before = Snapshot(Pupil());
     ASSERT_TRUE(QFile::rename(Pupil("Common/pics/dog.pet"), Pupil("Common/pics/dog.jpg")));
