@@ -3,6 +3,7 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "tests/support/ViewFixture.h"
