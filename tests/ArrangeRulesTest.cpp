@@ -1,7 +1,4 @@
-#include <gtest/gtest.h>
-
 #include "games/ArrangeRules.h"
-#include "tests/support/QtPrinters.h"
 #include "tests/support/ScriptedRandom.h"
 
 namespace {

@@ -1,9 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <QAccessible>
-#include <QSignalSpy>
-#include <QTest>
-
 #include "tests/support/QtApp.h"
 #include "views/ClickableLabel.h"
 

@@ -1,12 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <QDir>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-
-#include "tests/support/QtPrinters.h"
+#include "tests/support/QtApp.h"
 
 namespace {
 

@@ -1,12 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <QDir>
-#include <QImage>
-#include <QMap>
-#include <QProcess>
-#include <QXmlStreamReader>
-
-#include "tests/support/QtPrinters.h"
+#include "tests/support/QtApp.h"
 
 namespace {
 

@@ -1,9 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <QLabel>
-#include <QPushButton>
-#include <QTest>
-
 #include "games/FlipCard.h"
 #include "games/GamePicture.h"
 #include "games/WordFFK.h"

@@ -1,9 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <QDir>
-#include <cstdio>
-#include <functional>
-
 #include "media/FolderIndex.h"
 #include "media/MediaStore.h"
 #include "media/ModuleCrpt.h"

@@ -1,13 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-#include <QTreeWidget>
-#include <QToolButton>
-
 #include "app/FormBookUnit.h"
 #include "app/FormMain.h"
 #include "app/StartupWarmup.h"
@@ -19,7 +9,6 @@
 #include "quiz/FormRRK.h"
 #include "quiz/WordRRK.h"
 #include "tests/support/ModalDriver.h"
-#include "tests/support/QtApp.h"
 #include "tests/support/RecordingSoundOutput.h"
 #include "tests/support/ScriptedMessageService.h"
 #include "tests/support/ScriptedRandom.h"
@@ -52,16 +41,9 @@ protected:
     bool Started(int lastBook, int lastUnit) { return CreateInstall(lastBook, lastUnit), window->Start(); }
     void Reopen(const QString& sql = {}) {
         window.reset();
-        if (!sql.isEmpty()) Sql(sql);
+        if (!sql.isEmpty()) install.OnScrambled(sql);
         messages.shown.clear(), messages.answers.clear();
         window = std::make_unique<FormMain>(install.BinDir(), messages, output, recorder, random, warmup);
-    }
-    QString Sql(const QString& sql) {
-        ModuleCrpt::ScrambleHeader(install.DbPath());
-        QString value;
-        if (sql.startsWith("select")) value = install.Query(sql).toString(); else install.Exec(sql);
-        ModuleCrpt::ScrambleHeader(install.DbPath());
-        return value;
     }
     QStringList Told(int length = -1) {
         QStringList texts;
@@ -177,10 +159,10 @@ TEST_F(FormMainTest, ATestRunEndsOnTheResultListOrMarksThePassedUnit) {
         } else {
             EXPECT_EQ(Told(8), QStringList({"学习结果没有保存", "你好棒喔！全对了"}));
         }
-        Sql("drop trigger if exists NoMarks");
+        install.OnScrambled("drop trigger if exists NoMarks");
         messages.Answer(MsgAnswer::Yes);
         window->close();
-        EXPECT_EQ(Sql("select group_concat(BookID || UnitID || ':' || UnitStatus) from words_BookUnit "
+        EXPECT_EQ(install.OnScrambled("select group_concat(BookID || UnitID || ':' || UnitStatus) from words_BookUnit "
                       "where UnitStatus is not null"), wrong ? "" : "00:2");
     }
 }
@@ -212,7 +194,7 @@ TEST_F(FormMainTest, LeavingSavesThePositionAndEveryResultUnlessThePupilSaysNo) 
             ASSERT_TRUE(QFile::rename(install.DbPath() + ".away", install.DbPath()));
         }
         EXPECT_TRUE(install.DbIsScrambled());
-        if (saves) { EXPECT_EQ(Sql(kPosition) + ' ' + Sql(kResults + " where Book = 0"), "0,0 hello:0|0|0,red:2|1|0"); }
+        if (saves) { EXPECT_EQ(install.OnScrambled(kPosition) + ' ' + install.OnScrambled(kResults + " where Book = 0"), "0,0 hello:0|0|0,red:2|1|0"); }
         else { EXPECT_EQ(File(), before); }
     }
 }
@@ -245,8 +227,8 @@ TEST_F(FormMainTest, BookUnitDialogBrowsesRefusesAnEmptyUnitAndChoosesOrCancels)
         const LessonState& state = window->State();
         EXPECT_EQ(QString("%1 %2 ").arg(state.WordCount).arg(state.UnitCount) + Where(),
                   choose ? "2 1 1 read 10 cat 1/2 " + kBook2 : "2 2 1 read 00 red 2/2 " + kBook1);
-        EXPECT_EQ(Sql(kPosition), choose ? "1,0" : "0,0");
-        EXPECT_EQ(Sql(kResults + " where English = 'red'"), "red:2|0|2");
+        EXPECT_EQ(install.OnScrambled(kPosition), choose ? "1,0" : "0,0");
+        EXPECT_EQ(install.OnScrambled(kResults + " where English = 'red'"), "red:2|0|2");
     }
 }
 

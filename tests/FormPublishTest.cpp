@@ -1,17 +1,5 @@
-#include <gtest/gtest.h>
-
-#include <QDirIterator>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QStringEncoder>
-#include <QTest>
-#include <map>
-
 #include "media/ModuleCrpt.h"
 #include "publish/FormPublish.h"
-#include "tests/support/QtApp.h"
 #include "tests/support/ScriptedMessageService.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TempInstall.h"

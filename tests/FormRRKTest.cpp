@@ -1,8 +1,3 @@
-#include <QLabel>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-
 #include "quiz/FormRRK.h"
 #include "quiz/SpeakerButton.h"
 #include "tests/support/ViewFixture.h"
@@ -62,7 +57,7 @@ TEST_F(FormRRKTest, ShowsPicturesAndMeaningsSpeaksTheWordAndAWrongPickShowsTheAn
     EXPECT_FALSE(dialog->isVisible() || dialog->retAns);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(QString::number(state.Words[3].testNum) + " " + Stored("select Result from words where English = 'dog'"), "4 4|1|3");
+    EXPECT_EQ(QString::number(state.Words[3].testNum) + " " + install.OnScrambled("select Result from words where English = 'dog'"), "4 4|1|3");
 }
 
 // Fewer than four words fill as many options; a word outside the unit asks nothing.

@@ -1,9 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <QLabel>
-#include <QPushButton>
-#include <QTest>
-
 #include "games/FormTip.h"
 #include "games/GamePicture.h"
 #include "tests/support/GameFixture.h"

@@ -1,5 +1,4 @@
-#include <gtest/gtest.h>
-
+#include "tests/support/QtApp.h"
 #include "quiz/Fsrs.h"
 #include "quiz/ReviewScheduler.h"
 

@@ -1,12 +1,7 @@
-#include <gtest/gtest.h>
-
-#include <QDir>
-#include <QImage>
 #include <sndfile.h>
 
 #include "data/LessonDatabase.h"
 #include "media/ModuleCrpt.h"
-#include "tests/support/QtApp.h"
 #include "tests/support/TempInstall.h"
 
 namespace {

@@ -1,8 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <QCryptographicHash>
-#include <QDirIterator>
-#include <map>
 #include <sys/stat.h>
 
 #include "data/LessonDatabase.h"
@@ -73,16 +68,13 @@ protected:
         report = updater.Report().join('\n');
         return ok;
     }
-    // On a plain copy of the pupil's database, which must rest scrambled; with change, the copy replaces it.
-    QString Stored(const QString& sql, bool change = false) {
+    // On a copy of the pupil's database, which must rest scrambled; a changed copy replaces it.
+    QString Stored(const QString& sql) {
         probe.WriteFile(kDb, home.Read("orvanel/" + kDb));
         EXPECT_TRUE(probe.DbIsScrambled());
-        ModuleCrpt::ScrambleHeader(probe.DbPath());
-        if (!change) return probe.Query(sql).toString();
-        probe.Exec(sql);
-        ModuleCrpt::ScrambleHeader(probe.DbPath());
-        home.Write("orvanel/" + kDb, probe.ReadFile(kDb));
-        return "";
+        const QString value = probe.OnScrambled(sql);
+        if (!sql.startsWith("select")) home.Write("orvanel/" + kDb, probe.ReadFile(kDb));
+        return value;
     }
     // Every word's result, every unit's mark, what is kept aside, the position.
     QString Progress() {
@@ -104,7 +96,7 @@ protected:
         ASSERT_TRUE(Update(build1)) << error.toStdString();
         Stored("update words set Result = case trim(English) when 'apple' then '3|1|2' when 'red' then '2|0|2' when 'dog'"
                " then '1|1|0' when 'cat' then '4|2|1' end; update words_BookUnit set UnitStatus = case BookID * 10 + UnitID"
-               " when 0 then 3 when 1 then 1 when 10 then 2 end", true);
+               " when 0 then 3 when 1 then 1 when 10 then 2 end");
         home.Write("orvanel/Common/myvoice/apple.wav", TempInstall::MakeWav(0.3));
         home.Write("orvanel/Common/myvoice/cat.wav", TempInstall::MakeWav(0.2));
     }
@@ -140,7 +132,7 @@ TEST_F(InstallationUpdaterTest, NewTextbookKeepsResultsMarksPositionAndRecording
     for (const auto& [path, digest] : after) EXPECT_FALSE(path.contains(InstallationUpdater::kStagedSuffix)) << path.toStdString();
 
     // The word and the unit name come back: so do their result and mark.
-    Stored("update FeatureTable set LastBook = 0, LastUnit = 1", true);
+    Stored("update FeatureTable set LastBook = 0, LastUnit = 1");
     ASSERT_TRUE(Update(Build(kUnits1, kWords1))) << error.toStdString();
     EXPECT_EQ(Progress(), "apple=3|1|2 red=2|0|2 cat=4|2|1 dog=1|1|0 ice cream=- red=2|0|2 | 0.0=3 0.1=1 1.0=2 |  |  | 0,0");
     EXPECT_TRUE(Has("Common/pics/cat.pet"));
@@ -154,7 +146,7 @@ TEST_F(InstallationUpdaterTest, ReviewStatesAndTheAnswerLogAreCarriedOver) {
     Stored("insert into ReviewState values ('cat', 0.6076120000000001, 7.3945, '2024-12-09', '2024-12-10', 2, 1),"
            " ('apple', 2.3065, 2.1181, '2024-12-07', '2024-12-09', 1, 0); insert into AnswerLog values ('cat',"
            " '2024-12-07T09:30:00', 3, 'test'), ('apple', '2024-12-07T09:31:00', 3, 'game'), ('cat',"
-           " '2024-12-09T18:02:11', 1, 'review')", true);
+           " '2024-12-09T18:02:11', 1, 'review')");
     const QString review = "select (select group_concat(English || '=' || Stability || '/' || Difficulty || '/' ||"
                            " LastReview || '/' || Due || '/' || Reps || '/' || Lapses, ' ') from (select * from"
                            " ReviewState order by English)) || ' | ' || (select group_concat(English || ' ' ||"
@@ -175,7 +167,7 @@ TEST_F(InstallationUpdaterTest, PositionFallsBackWhenItsUnitOrBookIsGone) {
     const Build oneBook{{{"Unit 1", "Unit 2"}}, {{0, 0, "apple", "苹果"}, {0, 1, "cat", "猫"}}};
     for (const auto& [position, build] : {std::pair<const char*, const Build*>{"0, 2", &build1}, {"1, 0", &oneBook},
                                           {"7, 3", &build1}, {"1, 1", &build2}}) {
-        Stored(QString("update FeatureTable set (LastBook, LastUnit) = (%1)").arg(position), true);
+        Stored(QString("update FeatureTable set (LastBook, LastUnit) = (%1)").arg(position));
         ASSERT_TRUE(Update(*build)) << error.toStdString();
         EXPECT_EQ(Stored("select LastBook || ',' || LastUnit from FeatureTable"), "0,0") << position;
         EXPECT_TRUE(report.endsWith("the last unit studied is gone; the program starts at the first unit")) << position;

@@ -1,8 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <QFile>
 #include <csignal>
-#include <optional>
 #include <sys/wait.h>
 #include <unistd.h>
 

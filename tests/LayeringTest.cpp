@@ -1,11 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
-#include <QLibraryInfo>
-#include <QRegularExpression>
-#include <QSet>
+#include "tests/support/QtApp.h"
 
 namespace {
 

@@ -1,4 +1,3 @@
-#include <QFile>
 #include <sqlite3.h>
 
 #include "media/ModuleCrpt.h"
@@ -29,13 +28,10 @@ struct Opener {
 
 class LessonDatabaseTest : public LessonFixture {
 protected:
-    // A query, or with change a statement, on the file, which must rest scrambled and is left so.
-    QString Plain(const QString& sql, bool change = false) {
+    // On the file, which must rest scrambled and is left so.
+    QString Plain(const QString& sql) {
         EXPECT_TRUE(install.DbIsScrambled()) << sql.toStdString();
-        ModuleCrpt::ScrambleHeader(install.DbPath());
-        const QString value = change ? (install.Exec(sql), QString()) : install.Query(sql).toString();
-        ModuleCrpt::ScrambleHeader(install.DbPath());
-        return value;
+        return install.OnScrambled(sql);
     }
     QString File(const QString& text) const { return QString(text).arg(install.DbPath()); }
     const QString notSaved = "\nC[测试版] 学习结果没有保存：无法写入词库文件\n%1\n请确认这个文件和它所在的文件夹可以写入，程序会在下次保存时再试。";
@@ -203,7 +199,7 @@ TEST_F(LessonDatabaseTest, ACountAboveTheLimitIsRefusedOnceAndNothingIsWritten) 
     EXPECT_EQ(QString("%1 %2 %3 %4 %5").arg(state.UnitCount).arg(state.BookUnits.size()).arg(state.WordCount)
                   .arg(state.Words[0].English).arg(db.Refused()), "2 2 4 hello 1");
     EXPECT_EQ(Told(messages), File("\nC[测试版] 词库文件中的册、单元或单词太多，本软件无法使用：\n%1"));
-    Plain(many("words_BookUnit", 3, 32767, "NULL, 7, i, 'Book', 0, 'Unit', NULL"), true);  // 32768 books
+    Plain(many("words_BookUnit", 3, 32767, "NULL, 7, i, 'Book', 0, 'Unit', NULL"));  // 32768 books
     const QByteArray before = install.ReadFile(kDb);
     EXPECT_FALSE(db.LoadSettings());
     EXPECT_EQ(messages.shown.size(), 1u);
@@ -289,7 +285,7 @@ TEST_F(WordRecordsTest, RunFlagsDecideWhichWordsArePicked) {
 // Units take their number from their place in the book, whatever their id.
 TEST_F(CatalogueTest, UnitsAreNumberedByPositionAndABookWithoutUnitsKeepsTheList) {
     ASSERT_TRUE(StartLessonData());
-    Plain("update words_BookUnit set UnitID = 5, UnitName = ' Unit 2 Empty ', UnitStatus = 2 where UnitID = 1", true);
+    Plain("update words_BookUnit set UnitID = 5, UnitName = ' Unit 2 Empty ', UnitStatus = 2 where UnitID = 1");
     state.CurWordIndex = 3;
     ASSERT_TRUE(catalogue.LoadUnits(0));
     QString units = QString("%1 %2:").arg(state.UnitCount).arg(state.CurWordIndex);
@@ -310,17 +306,17 @@ TEST_F(CatalogueTest, UnitsAreNumberedByPositionAndABookWithoutUnitsKeepsTheList
 TEST_F(CatalogueTest, MarksAreStoredAtOnceOrWaitForTheNextSave) {
     ASSERT_TRUE(StartLessonData());
     const QString marks = "select group_concat(UnitID || '=' || ifnull(UnitStatus, '-')) from words_BookUnit where BookID = 0";
-    Plain("create trigger NoMarks before update on words_BookUnit begin select raise(abort, 'read only'); end", true);
+    Plain("create trigger NoMarks before update on words_BookUnit begin select raise(abort, 'read only'); end");
     state.CurUnit = 1;
     EXPECT_FALSE(catalogue.MergeUnitStatus(2) || catalogue.MergeUnitStatus(1));
     EXPECT_EQ(Told(messages), File(notSaved + notSaved));
     ASSERT_TRUE(catalogue.LoadUnits(1) && catalogue.LoadUnits(0));
     EXPECT_EQ(QString("%1 %2 ").arg(state.BookUnits[0].UnitStatus).arg(state.BookUnits[1].UnitStatus) + Plain(marks), "0 3 0=-,1=-");
-    Plain("drop trigger NoMarks", true);
+    Plain("drop trigger NoMarks");
     state.CurUnit = 0;
     EXPECT_TRUE(catalogue.MergeUnitStatus(1));
     EXPECT_EQ(Plain(marks), "0=1,1=3");
-    Plain("delete from words_BookUnit where BookID = 0 and UnitID = 1", true);
+    Plain("delete from words_BookUnit where BookID = 0 and UnitID = 1");
     state.CurUnit = 1;
     EXPECT_TRUE(catalogue.MergeUnitStatus(2));
     EXPECT_EQ(Plain("select group_concat(UnitStatus || ',' || VersionID || ',' || BookName || ',' || UnitName || ',' || "

@@ -1,10 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <QLabel>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-
 #include "games/FormTip.h"
 #include "games/GamePicture.h"
 #include "games/WordPPK2.h"
@@ -136,9 +129,7 @@ TEST_F(LetterGameTest, FinishingMarksTheUnitAndYesPlaysAgainWhileNoLeaves) {
     EXPECT_EQ(messages.shown[0].text + " / " + messages.shown[0].title, "恭喜你熟悉了全部单词，重来一遍? / 单词排排看");
     EXPECT_EQ(messages.shown[0].buttons, MsgButtons::YesNo);
     EXPECT_EQ(Seen(), "a,a |  | SuccessWav1,a | 0 | 单词排排看 0/1 | 1 | 0 | 1 0 1 0");
-    ModuleCrpt::ScrambleHeader(install.DbPath());
-    EXPECT_EQ(install.Query("select UnitStatus from words_BookUnit where BookID = 0 and UnitID = 0").toInt(), 1);
-    ModuleCrpt::ScrambleHeader(install.DbPath());
+    EXPECT_EQ(install.OnScrambled("select UnitStatus from words_BookUnit where BookID = 0 and UnitID = 0"), "1");
     messages.Answer(MsgAnswer::No);
     for (int click = 0; click < 2; ++click) QTest::mouseClick(Tile(1), Qt::LeftButton);
     EXPECT_EQ(Seen().section(" | ", 0, 6), "a,a |  | SuccessWav1,a,SuccessWav1 | 1 | 单词排排看 1/1 | 0 | 1");

@@ -1,7 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <QDir>
-
 #include "media/MediaStore.h"
 #include "media/ModuleCrpt.h"
 #include "media/ModulePlaySound.h"

@@ -1,17 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <QAccessible>
-#include <QCheckBox>
-#include <QDir>
-#include <QGroupBox>
-#include <QLabel>
-#include <QProcess>
-#include <QPushButton>
-#include <QScreen>
-#include <QTest>
-#include <QTimer>
-#include <QToolButton>
-
 #include "tests/support/ScriptedTickSource.h"
 #include "tests/support/ViewFixture.h"
 #include "views/ClickableLabel.h"
@@ -313,9 +299,7 @@ TEST_F(OrvanelTest, ThePanelShowsWhatEachSequenceLeaves) {
         EXPECT_EQ(view->FrameRecorder->lblMyAudio->palette().color(QPalette::WindowText), row.recorded ? QColor(Qt::black) : QColor(Qt::red));
         EXPECT_EQ(myVoice.entryList(QDir::Files), row.kept);
         EXPECT_EQ(Played(), row.played);
-        QStringList titles;
-        for (const auto& shown : messages.shown) titles << shown.title + "|" + shown.text;
-        EXPECT_EQ(titles, row.titles);
+        EXPECT_EQ(messages.Titles(true), row.titles);
         const QByteArray kept = install.ReadFile("Common/myvoice/cat.wav");
         if (!row.titles.filter("save").isEmpty()) { EXPECT_EQ(kept, kEarlier); }
         else if (!row.kept.isEmpty()) { EXPECT_EQ(kept.mid(28, 3), QByteArray("\x10\xB1\x02", 3)) << "byte rate of 44100 Hz, 16-bit stereo"; }
@@ -347,7 +331,6 @@ TEST_F(OrvanelTest, AutoplayAndTheActionsThatStopIt) {
         EXPECT_EQ(view->TimerAutoplay->isActive(), !stops) << "row " << i;
     }
 }
-
 
 // Each word's standard spoken for real; the pupil's take is the standard of
 // the word said (or silence), so the score it earns is sure.

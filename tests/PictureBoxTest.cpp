@@ -1,13 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <QAccessible>
-#include <QImage>
-#include <QPainter>
-#include <QRadioButton>
-#include <QTest>
-#include <QToolButton>
-#include <functional>
-
 #include "games/FlipCard.h"
 #include "games/FormTip.h"
 #include "games/GamePicture.h"

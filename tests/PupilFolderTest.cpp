@@ -1,9 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <QProcess>
-#include <QThread>
 #include <csignal>
-#include <functional>
 
 #include "app/PupilFolder.h"
 #include "data/LessonDatabase.h"

@@ -1,10 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <QApplication>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QRegularExpression>
-
+#include "tests/support/QtApp.h"
 #include "app/QtTranslations.h"
 
 // Every standard button the pupil meets reads Chinese.

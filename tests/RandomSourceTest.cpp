@@ -1,7 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <array>
-
+#include "tests/support/QtApp.h"
 #include "core/RandomSource.h"
 
 namespace {

@@ -1,10 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <QFile>
-#include <QProcess>
-#include <cmath>
-#include <numbers>
-
 #include "media/Dtw.h"
 #include "media/MediaStore.h"
 #include "media/Mfcc.h"

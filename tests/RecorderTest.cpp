@@ -1,28 +1,13 @@
-#include <gtest/gtest.h>
-
-#include <QDir>
-#include <QElapsedTimer>
-#include <QProcess>
-#include <QTimer>
-#include <QtEndian>
-#include <QTest>
 #include <pulse/simple.h>
 
 #include "media/PcmConverter.h"
 #include "media/PulseRecorder.h"
 #include "media/modRecordWav.h"
-#include "tests/support/QtApp.h"
 #include "tests/support/ScriptedMessageService.h"
 #include "tests/support/ScriptedRecorder.h"
 #include "tests/support/TempInstall.h"
 
 namespace {
-
-QStringList Titles(const ScriptedMessageService& messages) {
-    QStringList titles;
-    for (const auto& shown : messages.shown) titles << shown.title;
-    return titles;
-}
 
 // Each failing step is reported under its title, a failed save leaves the earlier recording whole, and only a
 // saved file gets its byte rate; a second stop does nothing.
@@ -55,7 +40,7 @@ TEST(RecordSequence, EachStepThatFailsIsReportedAndOnlyASavedFileIsPatched) {
         EXPECT_EQ(rec.Recording(), row.steps.size() > 3);
         for (int time = 0; time < 2; ++time) rec.StopRecord(path);
         EXPECT_FALSE(rec.Recording());
-        EXPECT_EQ(Titles(messages), row.titles);
+        EXPECT_EQ(messages.Titles(), row.titles);
         EXPECT_EQ(recorder.steps.replaceInStrings(" " + path, ""), row.steps);
         if (row.steps.size() > 1) EXPECT_EQ(recorder.format, row.format);
         EXPECT_EQ(rec.RecBytesPerSec, row.rate);
@@ -158,12 +143,12 @@ TEST_F(RealSoundTest, RecordingsHaveTheAskedLayoutAndLengthOrAreReported) {
     ExpectWav("mono.wav", 2, 16, 44100, RecordFor(mono, 800, "mono.wav"));
     EXPECT_EQ(mono.CaptureChannels(), 1);
     QProcess::execute("pactl", {"unload-module", QString::fromUtf8(load.readAllStandardOutput()).trimmed()});
-    EXPECT_EQ(Titles(messages), QStringList());
+    EXPECT_EQ(messages.Titles(), QStringList());
     RecordFor(missing, 0, "x.wav");
-    EXPECT_EQ(Titles(messages), QStringList({"Error"}));
+    EXPECT_EQ(messages.Titles(), QStringList({"Error"}));
     QDir(install.Root()).mkpath("out/cat.wav");
     RecordFor(recorder, 200, "out/cat.wav");
-    EXPECT_EQ(Titles(messages), QStringList({"Error", "Error (save)"}));
+    EXPECT_EQ(messages.Titles(), QStringList({"Error", "Error (save)"}));
     EXPECT_EQ(Entries(""), QStringList({"Bin", "Common", "low.wav", "mono.wav", "out"}));
     EXPECT_EQ(Entries("out"), QStringList({"cat.wav"}));
 }

@@ -1,7 +1,3 @@
-#include <QLabel>
-#include <QRadioButton>
-#include <QTest>
-
 #include "quiz/FormReview.h"
 #include "quiz/SpeakerButton.h"
 #include "tests/support/ViewFixture.h"
@@ -40,7 +36,7 @@ protected:
         QTest::keyClick(view.get(), Qt::Key_Return);
     }
     QString Logged(const QString& tail = "order by rowid") {
-        return Stored("select group_concat(English || ' ' || Grade || ' ' || Source, ', ') from (select * from AnswerLog " + tail + ")");
+        return install.OnScrambled("select group_concat(English || ' ' || Grade || ' ' || Source, ', ') from (select * from AnswerLog " + tail + ")");
     }
     QString Shown() const { return messages.shown.empty() ? QString() : messages.shown.back().text; }
 
@@ -51,9 +47,9 @@ protected:
 // it at once; a first answer is no lapse.
 TEST_F(ReviewTest, EachSourceGradesAWordOnlyAtItsFirstAnswerOfARunAndWritesItAtOnce) {
     CreateUnits({NumberedWords(4)});
-    EXPECT_EQ(Stored("select count(*) from sqlite_master where name in ('ReviewState', 'AnswerLog')"), "0");
+    EXPECT_EQ(install.OnScrambled("select count(*) from sqlite_master where name in ('ReviewState', 'AnswerLog')"), "0");
     Answered({"w1"}, {}, 0);
-    EXPECT_EQ(Stored("select AnsweredAt || ' ' || LastReview || ' ' || Due || ' ' || Reps || ' ' || Lapses || ' ' || "
+    EXPECT_EQ(install.OnScrambled("select AnsweredAt || ' ' || LastReview || ' ' || Due || ' ' || Reps || ' ' || Lapses || ' ' || "
                      "round(Stability, 4) from AnswerLog, ReviewState"), "2024-12-07T09:30:00 2024-12-07 2024-12-09 1 0 2.3065");
     for (AnswerSource source : {AnswerSource::Test, AnswerSource::Game, AnswerSource::Review}) {
         review.BeginRun(source);
@@ -63,7 +59,7 @@ TEST_F(ReviewTest, EachSourceGradesAWordOnlyAtItsFirstAnswerOfARunAndWritesItAtO
         EXPECT_TRUE(review.Grade(source, "w0", true));
     }
     EXPECT_EQ(Logged(), "w1 3 test, w0 1 test, w0 3 test, w0 1 game, w0 3 game, w0 1 review, w0 3 review");
-    EXPECT_EQ(Stored("select Reps || ' ' || Lapses from ReviewState where English = 'w0'"), "6 2");
+    EXPECT_EQ(install.OnScrambled("select Reps || ' ' || Lapses from ReviewState where English = 'w0'"), "6 2");
 }
 
 // The file is away for a while (a USB stick pulled out): the pupil hears of it once, and the run's answers are
@@ -75,10 +71,10 @@ TEST_F(ReviewTest, AnswersThatCouldNotBeWrittenAreToldOnceAndWrittenLater) {
     EXPECT_FALSE(review.Grade(AnswerSource::Test, "w1", true) || review.Grade(AnswerSource::Test, "w2", false));
     ASSERT_TRUE(QFile::rename(install.DbPath() + ".away", install.DbPath()));
     review.BeginRun(AnswerSource::Game);
-    EXPECT_EQ(Logged() + " " + Stored("select count(*) from ReviewState"), "w0 3 test, w1 3 test, w2 1 test 3");
+    EXPECT_EQ(Logged() + " " + install.OnScrambled("select count(*) from ReviewState"), "w0 3 test, w1 3 test, w2 1 test 3");
     EXPECT_EQ(QString::number(messages.shown.size()) + Shown().left(8), "1学习结果没有保存");
-    StoreExec("drop table ReviewState");
-    StoreExec("create table ReviewState (English text)");
+    install.OnScrambled("drop table ReviewState");
+    install.OnScrambled("create table ReviewState (English text)");
     ReviewBook later(reviewRecords, dates);
     later.BeginRun(AnswerSource::Test);
     EXPECT_FALSE(later.Grade(AnswerSource::Test, "w3", true));
@@ -104,7 +100,7 @@ TEST_F(ReviewTest, ASessionAsksTheFifteenMostNearlyForgottenWordsAndAWrongOneAga
     Pick(false);
     QTest::keyClick(view.get(), Qt::Key_Enter);
     EXPECT_EQ(Logged("where Source = 'review' order by rowid limit 2"), "w3 1 review, w4 3 review");
-    EXPECT_EQ(Stored("select count(*) from AnswerLog where Source = 'review'"), "15");
+    EXPECT_EQ(install.OnScrambled("select count(*) from AnswerLog where Source = 'review'"), "15");
     EXPECT_EQ(Shown() + QString::number(messages.shown.size()), "这次复习了15个单词，14个一次就答对了。\n明天还有3个单词要复习1");
     EXPECT_EQ(host.modes, (std::vector<qint16>{1}));
 }
@@ -144,7 +140,7 @@ TEST_F(ReviewTest, ANewDayIsCountedWhileTheProgramIsOpen) {
     Open();
     dates.AdvanceDays(1);
     Pick(false);
-    EXPECT_EQ(Stored("select LastReview || ' ' || Due from ReviewState"), "2024-12-10 2024-12-11");
+    EXPECT_EQ(install.OnScrambled("select LastReview || ' ' || Due from ReviewState"), "2024-12-10 2024-12-11");
 }
 
 }  // namespace

@@ -1,9 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <QFont>
-#include <QProcess>
-#include <future>
-
 #include "app/StartupWarmup.h"
 #include "tests/support/QtApp.h"
 

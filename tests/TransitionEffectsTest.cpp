@@ -1,11 +1,5 @@
-#include <gtest/gtest.h>
-
-#include <QImage>
-#include <functional>
-
 #include "core/LessonState.h"
 #include "media/modTransEffects.h"
-#include "tests/support/QtApp.h"
 #include "tests/support/ScriptedRandom.h"
 #include "tests/support/ScriptedTickSource.h"
 

@@ -1,11 +1,3 @@
-#include <QHeaderView>
-#include <QLabel>
-#include <QProxyStyle>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-#include <QTreeWidget>
-
 #include "tests/support/ViewFixture.h"
 #include "views/WordList.h"
 

@@ -1,8 +1,3 @@
-#include <QApplication>
-#include <QLabel>
-#include <QPushButton>
-#include <QTest>
-
 #include "tests/support/ViewFixture.h"
 #include "views/WordPicList.h"
 #include "views/WordPicture.h"

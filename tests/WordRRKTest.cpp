@@ -1,10 +1,3 @@
-#include <QGroupBox>
-#include <QLabel>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-#include <QTreeWidget>
-
 #include "quiz/WordRRK.h"
 #include "tests/support/ViewFixture.h"
 #include "views/WordList.h"
@@ -76,9 +69,9 @@ TEST_F(WordRRKTest, AWrongAnswerShowsAndSpeaksTheMeaningAndTheWordStaysUntilRigh
     for (int i = 0; i < 3; ++i) Answer(true);
     EXPECT_EQ(messages.shown.size(), 3u);
     EXPECT_FALSE(view->Frame1->isEnabled());
-    EXPECT_EQ(Stored("select group_concat(Result, ' ') from words"), "3|2|1 1|0|1 1|0|1 1|0|1");
+    EXPECT_EQ(install.OnScrambled("select group_concat(Result, ' ') from words"), "3|2|1 1|0|1 1|0|1 1|0|1");
     EXPECT_EQ(state.BookUnits[0].UnitStatus, 0);
-    EXPECT_EQ(Stored("select UnitStatus from words_BookUnit where UnitID = 0"), "");
+    EXPECT_EQ(install.OnScrambled("select UnitStatus from words_BookUnit where UnitID = 0"), "");
 }
 
 // The errors are counted by word, however often a word was answered wrongly;

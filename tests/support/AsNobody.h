@@ -1,10 +1,6 @@
 #pragma once
 
-#include <QByteArray>
-#include <QDirIterator>
-#include <QFile>
-#include <QString>
-#include <functional>
+#include "tests/support/QtApp.h"
 #include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>

@@ -1,9 +1,6 @@
 #pragma once
 
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
-#include <QFileInfo>
+#include "tests/support/QtApp.h"
 
 // Copies the folder tree from into to, which is created as needed; files
 // already in to are replaced. False when any file could not be copied.

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QFile>
-#include <QString>
+#include "tests/support/QtApp.h"
 #include <sys/stat.h>
 
 // Whether some process holds an advisory lock on the file, as the system

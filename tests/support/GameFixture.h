@@ -1,9 +1,5 @@
 #pragma once
 
-#include <QElapsedTimer>
-#include <QTest>
-#include <functional>
-
 #include "tests/support/ViewFixture.h"
 
 // The view fixture with one unit of the given words loaded at once, and the

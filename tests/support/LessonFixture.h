@@ -1,7 +1,5 @@
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include "core/LessonState.h"
 #include "data/Catalogue.h"
 #include "data/LessonDatabase.h"

@@ -1,14 +1,6 @@
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <QApplication>
-#include <QDeadlineTimer>
-#include <QDialog>
-#include <QPointer>
-#include <QTimer>
-#include <cstdio>
-#include <functional>
+#include "tests/support/QtApp.h"
 
 // Acts on the next modal window once it is open: the test schedules this,
 // then triggers the command that opens the window. The act is expected to

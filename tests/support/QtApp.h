@@ -1,8 +1,19 @@
 #pragma once
 
-#include <QApplication>
+#include <gtest/gtest.h>
 
-// Widget tests need one application object for the whole test program.
+#include <QtTest>
+#include <QtWidgets>
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <ostream>
+
+// Every test program's Qt and test headers, readable QString values in failure messages, and the one
+// application object widget tests need.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+
 inline QApplication& EnsureQtApp() {
     static int argc = 1;
     static char name[] = "orvanel-tests";

@@ -1,9 +1,6 @@
 #pragma once
 
-#include <QAbstractButton>
-#include <QAbstractItemView>
-#include <QLabel>
-#include <QWidget>
+#include "tests/support/QtApp.h"
 
 // The smallest point size of any text a pupil reads in a window: its labels,
 // buttons and lists.

@@ -1,9 +1,6 @@
 #pragma once
 
-#include <QFile>
-#include <QStringList>
-#include <functional>
-
+#include "tests/support/QtApp.h"
 #include "core/SoundOutput.h"
 
 // Remembers what was played, and what the played file began with at that

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QDateTime>
-
+#include "tests/support/QtApp.h"
 #include "core/DateSource.h"
 
 // A calendar the test sets and moves; it starts on a fixed morning.

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <deque>
-
+#include "tests/support/QtApp.h"
 #include "core/RandomSource.h"
 
 // Hands out the draws a test scripted, then 0; remembers each n asked for.

@@ -1,8 +1,5 @@
 #pragma once
 
-#include <QFile>
-#include <QStringList>
-
 #include "core/Recorder.h"
 #include "tests/support/TempInstall.h"
 

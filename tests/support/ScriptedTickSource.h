@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QCoreApplication>
-#include <functional>
-
+#include "tests/support/QtApp.h"
 #include "core/TickSource.h"
 
 // Time that moves only when the program waits: every DoEvents lets one

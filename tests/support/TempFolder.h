@@ -1,13 +1,6 @@
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <QByteArray>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QString>
-#include <QTemporaryDir>
+#include "tests/support/QtApp.h"
 
 // A throwaway folder whose files the test writes and reads by relative path.
 class TempFolder {

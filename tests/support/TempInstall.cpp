@@ -1,15 +1,9 @@
 #include "tests/support/TempInstall.h"
 
-#include <QBuffer>
-#include <QDir>
-#include <QFile>
-#include <QImage>
-#include <QtEndian>
-#include <cmath>
 #include <sqlite3.h>
-#include <stdexcept>
 
 #include "data/LessonDatabase.h"
+#include "media/ModuleCrpt.h"
 
 TempInstall::TempInstall() {
     for (const char* sub : {"Bin/AppPics", "Common/voice", "Common/pics", "Common/myvoice", "Common/appvoice"})
@@ -25,36 +19,17 @@ void TempInstall::CreateDatabase(const std::vector<std::vector<QString>>& bookUn
     QString error;
     if (!LessonDatabase::CreateEmptyDatabase(DbPath(), "words", &error))
         throw std::runtime_error(error.toStdString());
-    Exec(QString("insert into FeatureTable values (%1, %2, 7)").arg(lastBook).arg(lastUnit));
-    Exec("insert into VersionInfo values (7, '测试版', 'words')");
+    const auto quoted = [](const QString& text) { return "'" + QString(text).replace("'", "''") + "'"; };
+    QString sql = QString("begin; insert into FeatureTable values (%1, %2, 7); insert into VersionInfo values (7, '测试版', "
+                          "'words');").arg(lastBook).arg(lastUnit);
     for (size_t b = 0; b < bookUnits.size(); ++b)
         for (size_t u = 0; u < bookUnits[b].size(); ++u)
-            Exec(QString("insert into words_BookUnit values (NULL, 7, %1, '第%2册', %3, '%4', NULL)")
-                     .arg(b).arg(b + 1).arg(u).arg(bookUnits[b][u]));
-    sqlite3* db = nullptr;
-    sqlite3_open(QFile::encodeName(DbPath()).constData(), &db);
-    sqlite3_exec(db, "begin", nullptr, nullptr, nullptr);
-    sqlite3_stmt* stmt = nullptr;
-    sqlite3_prepare_v2(db, "insert into words values (?, ?, ?, ?, ?, ?)", -1, &stmt, nullptr);
-    for (const Word& w : words) {
-        sqlite3_bind_int(stmt, 1, w.book);
-        sqlite3_bind_int(stmt, 2, w.unit);
-        const QByteArray en = w.english.toUtf8(), zh = w.chinese.toUtf8();
-        sqlite3_bind_text(stmt, 3, en.constData(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(stmt, 4, zh.constData(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_int(stmt, 5, w.composition);
-        if (w.result.isNull()) {
-            sqlite3_bind_null(stmt, 6);
-        } else {
-            const QByteArray r = w.result.toString().toUtf8();
-            sqlite3_bind_text(stmt, 6, r.constData(), -1, SQLITE_TRANSIENT);
-        }
-        sqlite3_step(stmt);
-        sqlite3_reset(stmt);
-    }
-    sqlite3_finalize(stmt);
-    sqlite3_exec(db, "commit", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
+            sql += QString("insert into words_BookUnit values (NULL, 7, %1, '第%2册', %3, %4, NULL);")
+                       .arg(b).arg(b + 1).arg(u).arg(quoted(bookUnits[b][u]));
+    for (const Word& w : words)
+        sql += QString("insert into words values (%1, %2, %3, %4, %5, %6);").arg(w.book).arg(w.unit).arg(quoted(w.english),
+                   quoted(w.chinese)).arg(w.composition).arg(w.result.isNull() ? "NULL" : quoted(w.result.toString()));
+    Exec(sql + "commit");
 }
 
 void TempInstall::Exec(const QString& sql) const {
@@ -82,6 +57,13 @@ QVariant TempInstall::Query(const QString& sql) const {
         value = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
     sqlite3_finalize(stmt);
     sqlite3_close(db);
+    return value;
+}
+
+QString TempInstall::OnScrambled(const QString& sql) const {
+    ModuleCrpt::ScrambleHeader(DbPath());
+    const QString value = sql.startsWith("select") || sql.startsWith("pragma") ? Query(sql).toString() : (Exec(sql), QString());
+    ModuleCrpt::ScrambleHeader(DbPath());
     return value;
 }
 

@@ -1,13 +1,6 @@
 #pragma once
 
-#include <QByteArray>
-#include <QColor>
-#include <QString>
-#include <QTemporaryDir>
-#include <QVariant>
-
-#include "tests/support/QtPrinters.h"
-#include <vector>
+#include "tests/support/QtApp.h"
 
 // A throwaway installation: <root>/Bin/AppPics, <root>/Common/{voice,pics,
 // myvoice,appvoice}, and optionally a lesson database built from rows given
@@ -38,6 +31,8 @@ public:
 
     void Exec(const QString& sql) const;  // on the plain database file
     QVariant Query(const QString& sql) const;  // first column of first row
+    // A query's first value, or a statement's run, on the scrambled file, which is left scrambled.
+    QString OnScrambled(const QString& sql) const;
     bool DbIsScrambled() const;
 
     void WriteFile(const QString& relative, const QByteArray& bytes) const;

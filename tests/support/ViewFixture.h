@@ -1,11 +1,5 @@
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <QFileInfo>
-#include <QStringList>
-#include <memory>
-
 #include "core/LessonContext.h"
 #include "core/LessonState.h"
 #include "core/MainHost.h"
@@ -18,7 +12,6 @@
 #include "media/ModulePlaySound.h"
 #include "media/modRecordWav.h"
 #include "quiz/ReviewBook.h"
-#include "tests/support/QtApp.h"
 #include "tests/support/RecordingSoundOutput.h"
 #include "tests/support/ScriptedMessageService.h"
 #include "tests/support/ScriptedRandom.h"
@@ -109,19 +102,6 @@ protected:
         QStringList spoken;
         for (const QString& path : output.played) spoken << QFileInfo(path).completeBaseName();
         return spoken;
-    }
-
-    QString Stored(const QString& sql) {
-        ModuleCrpt::ScrambleHeader(install.DbPath());
-        const QString value = install.Query(sql).toString();
-        ModuleCrpt::ScrambleHeader(install.DbPath());
-        return value;
-    }
-
-    void StoreExec(const QString& sql) {
-        ModuleCrpt::ScrambleHeader(install.DbPath());
-        install.Exec(sql);
-        ModuleCrpt::ScrambleHeader(install.DbPath());
     }
 
     TempInstall install;

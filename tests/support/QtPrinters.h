@@ -1,9 +1,0 @@
-#pragma once
-
-#include <QString>
-#include <ostream>
-
-// Readable QString values in test failure messages.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
