@@ -11,12 +11,6 @@ protected:
         std::vector<TempInstall::Word> unit;
         for (const QString& english : spellings) unit.push_back({0, 0, english, "中文" + english});
         ASSERT_TRUE(LoadUnit(unit));
-        for (const QString& english : spellings) {
-            StorePicture(english);
-            install.WriteFile("Common/voice/" + english + ".wav", TempInstall::MakeWav(0.05));
-        }
-        StoreFeedbackSounds();
-        for (int n = 1; n <= 3; ++n) install.WriteFile(QString("Bin/AppPics/Background%1.jpg").arg(n), TempInstall::MakeJpeg(80 + n, 60));
         view = std::make_unique<WordFFK>(context, nullptr);
         view->resize(800, 600);
         view->show();

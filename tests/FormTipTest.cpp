@@ -34,8 +34,8 @@ TEST_F(FormTipTest, OkCannotBePressedDuringTheFirstSecondAndThePictureSpeaks) {
 
 // The word's picture is scrambled again, a missing one shows the default, which stays plain for the next tip.
 TEST_F(FormTipTest, ShowsTheWordTrimmedWithItsMeaningAndPictureOrTheDefault) {
-    StorePicture("apple", 40, 30);
-    StorePicture("ffe", 20, 10);
+    AddPicture("apple");
+    AddPicture("ffe", TempInstall::MakeJpeg(20, 10));
     const QByteArray scrambled = install.ReadFile("Common/pics/ffe.pet");
     const std::vector<std::tuple<QString, QString, QString>> rows = {{"  apple ", "苹果", "apple 苹果 40x30 apple.pet,ffe.pet"},
         {"kite", "风筝", "kite 风筝 20x10 apple.pet,ffe.jpg"}, {"kite", "风筝", "kite 风筝 20x10 apple.pet,ffe.jpg"}};
@@ -55,7 +55,7 @@ TEST_F(FormTipTest, ShowsTheWordTrimmedWithItsMeaningAndPictureOrTheDefault) {
 // word and meaning are shown whole, and a tall picture still fills its frame.
 TEST_F(FormTipTest, TextsAreLargeAndWholeAndThePictureFillsItsFrame) {
     FormTip tip(store, sound, nullptr);
-    StorePicture("Good afternoon", 30, 60);
+    AddPicture("Good afternoon", TempInstall::MakeJpeg(30, 60));
     tip.SetGameWord("Good afternoon", "下午好；（下午见面时用语）你好");
     tip.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&tip));

@@ -12,13 +12,7 @@ protected:
     // Loads the unit, answers the first picture question (after two wrong picks when asked) and starts the game.
     void Start(const std::vector<TempInstall::Word>& unit, bool wrongFirst = false) {
         ASSERT_TRUE(LoadUnit(unit));
-        for (const TempInstall::Word& w : unit) {
-            StorePicture(w.english);
-            install.WriteFile("Common/voice/" + w.english + ".wav", TempInstall::MakeWav(0.05));
-        }
-        StorePicture("ffe");
-        StoreFeedbackSounds();
-        for (int n = 1; n <= 4; ++n) install.WriteFile(QString("Bin/AppPics/Background%1.jpg").arg(n), TempInstall::MakeJpeg(60 + n, 40));
+        AddPicture("ffe");
         view = std::make_unique<WordPPK2>(context, nullptr);
         view->resize(896, 576);
         view->show();
@@ -45,7 +39,7 @@ protected:
             auto* tip = dynamic_cast<FormTip*>(modal);
             ASSERT_TRUE(tip) << "no tip window";
             tips << tip->lblEnglish->text() + " " + tip->lblChinese->text();
-            ASSERT_TRUE(WaitFor([tip] { return tip->cmdOK->isEnabled(); }, 3000));
+            ASSERT_TRUE(QTest::qWaitFor([tip] { return tip->cmdOK->isEnabled(); }, 3000));
             tip->cmdOK->click();
             if (thenQuestion) ExpectQuestion();
         });

@@ -84,7 +84,7 @@ protected:
     }
 
     // A scrambled picture in the store, as the content builder leaves it.
-    void AddPicture(const QString& word, const QByteArray& jpeg) {
+    void AddPicture(const QString& word, const QByteArray& jpeg = TempInstall::MakeJpeg()) {
         const QString pic = QStringLiteral("Common/pics/") + word + QStringLiteral(".pet");
         install.WriteFile(pic, jpeg);
         ModuleCrpt::ScrambleHeader(install.Root() + QLatin1Char('/') + pic);
