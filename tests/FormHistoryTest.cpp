@@ -1,7 +1,6 @@
 #include "quiz/FormHistory.h"
 #include "quiz/TestHistory.h"
 #include "tests/support/ModalDriver.h"
-#include "tests/support/ReadableText.h"
 #include "tests/support/ViewFixture.h"
 
 namespace {

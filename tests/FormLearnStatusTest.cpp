@@ -1,6 +1,5 @@
 #include "quiz/FormLearnStatus.h"
 #include "tests/support/ModalDriver.h"
-#include "tests/support/ReadableText.h"
 #include "tests/support/ViewFixture.h"
 
 namespace {

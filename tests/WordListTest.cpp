@@ -69,11 +69,11 @@ TEST_F(WordListTest, AClickSpeaksOnceAfterTheDelayAndADoubleClickReturns) {
     view->FillWordErrNum();
     Click(3);
     EXPECT_TRUE(output.played.isEmpty());
-    QTest::qWait(60);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !output.played.isEmpty(); }, 5000));
     EXPECT_EQ(Spoken(), QStringList{"w3"});
     EXPECT_FALSE(install.Exists("Common/voice/w3.wav")) << "left unscrambled";
     for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Space}) QTest::keyClick(list, key);
-    QTest::qWait(60);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return output.played.size() == 2; }, 5000));
     struct SingleClickStyle : QProxyStyle {
         int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget, QStyleHintReturn* data) const override {
             return hint == SH_ItemView_ActivateItemOnSingleClick ? 1 : QProxyStyle::styleHint(hint, option, widget, data);
@@ -81,7 +81,7 @@ TEST_F(WordListTest, AClickSpeaksOnceAfterTheDelayAndADoubleClickReturns) {
     } style;
     list->setStyle(&style);
     Click(2);
-    QTest::qWait(60);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return output.played.size() == 3; }, 5000));
     EXPECT_EQ(Spoken(), (QStringList{"w3", "w4", "w2"}));
     EXPECT_FALSE(view->Timer1->isActive() || !host.modes.empty());
     const qint16 current = state.CurWordIndex;

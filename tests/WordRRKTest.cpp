@@ -1,4 +1,6 @@
+#include "quiz/OptionTable.h"
 #include "quiz/WordRRK.h"
+#include "tests/support/ScriptedRandom.h"
 #include "tests/support/ViewFixture.h"
 #include "views/WordList.h"
 #include "views/WordPicture.h"
@@ -98,5 +100,27 @@ TEST_P(WordRRKRunTest, ARunWithErrorsReportsTheWrongWordsAndShowsTheList) {
 }
 INSTANTIATE_TEST_SUITE_P(Units, WordRRKRunTest, ::testing::Values(RunRow{20, {{3, 1}, {7, 2}}, 2}, RunRow{4, {{0, 2}}, 1}, RunRow{2, {{0, 1}}, 1}),
                          [](const auto& info) { return "Of" + std::to_string(info.param.count) + "Words"; });
+
+// The answer slot is drawn first, then a word for each other slot, drawn
+// again while it is the test word or already in an earlier slot.
+TEST(OptionTableTest, ScriptedDrawsFillTheSlotsOrLeaveThemEmpty) {
+    struct Row { qint16 testWord; int pool; std::deque<int> draws; std::array<int, 4> filled; std::deque<int> asked; };
+    const std::vector<Row> rows{{3, 6, {1, 3, 5, 5, 0, 0, 3, 2}, {5, 3, 0, 2}, {4, 6, 6, 6, 6, 6, 6, 6}},
+                                {0, 2, {1, 1}, {1, 0, -1, -1}, {2, 2}},  {0, 1, {0}, {0, -1, -1, -1}, {1}},
+                                {2, 4, {3, 0, 1, 3}, {0, 1, 3, 2}, {4, 4, 4, 4}},  // the answer in the last slot
+                                {0, 6, {}, {0, 1, 2, 3}, {}},  // draws that never fit
+                                {-1, 6, {}, {-1, -1, -1, -1}, {}}, {6, 6, {}, {-1, -1, -1, -1}, {}}, {0, 0, {}, {-1, -1, -1, -1}, {}}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "word " << row.testWord << " of " << row.pool);
+        ScriptedRandom random;
+        random.draws = row.draws;
+        OptionTable table;
+        table.BuildOptionTable(row.testWord, row.pool, random);
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(table.Slot(i), row.filled[i]) << i;
+        for (int i = 0; i < 5; ++i) EXPECT_EQ(table.HoldsTestWord(i), i < 4 && row.testWord >= 0 && row.filled[i] == row.testWord) << i;
+        EXPECT_EQ(table.UsedSlots(), std::count_if(row.filled.begin(), row.filled.end(), [](int s) { return s >= 0; }));
+        if (!row.asked.empty()) { EXPECT_EQ(random.asked, row.asked); }
+    }
+}
 
 }  // namespace

@@ -8,38 +8,24 @@
 // that the header patch shows. Remembers the steps it was asked for.
 class ScriptedRecorder : public Recorder {
 public:
-    QString Open() override {
-        steps << "open";
-        open = openError.isEmpty();
-        return openError;
-    }
+    QString Open() override { steps << "open"; open = openError.isEmpty(); return openError; }
     QString Record(const RecordFormat& f) override {
         steps << "record";
         format = f;
         recording = recordError.isEmpty();
         return recordError;
     }
-    QString Stop() override {
-        steps << "stop";
-        recording = false;
-        return stopError;
-    }
+    QString Stop() override { steps << "stop"; recording = false; return stopError; }
     QString Save(const QString& path) override {
         steps << "save " + path;
         if (!saveError.isEmpty()) return saveError;
-        QByteArray wav = take.isEmpty()
-                             ? TempInstall::MakeWav(seconds, format.samplesPerSec, format.channels, format.bitsPerSample)
-                             : take;
+        QByteArray wav = take.isEmpty() ? TempInstall::MakeWav(seconds, format.samplesPerSec, format.channels, format.bitsPerSample) : take;
         wav.replace(28, 4, QByteArray(4, '\0'));
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(wav) != wav.size()) return "cannot write";
-        return QString();
+        return file.open(QIODevice::WriteOnly) && file.write(wav) == wav.size() ? QString() : "cannot write";
     }
     RecordFormat Status() const override { return format; }
-    void Close() override {
-        steps << "close";
-        open = recording = false;
-    }
+    void Close() override { steps << "close"; open = recording = false; }
     bool IsOpen() const override { return open; }
 
     QString openError, recordError, stopError, saveError;

@@ -101,26 +101,23 @@ QByteArray TempInstall::MakeJpeg(int width, int height, const QColor& colour, in
 }
 
 QByteArray TempInstall::MakeWav(double seconds, int rate, int channels, int bits) {
-    const int frames = static_cast<int>(seconds * rate);
-    const int bytesPerSample = bits / 8;
     QByteArray data;
-    data.reserve(frames * channels * bytesPerSample);
-    for (int i = 0; i < frames; ++i) {
+    QDataStream out(&data, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    for (int i = 0; i < static_cast<int>(seconds * rate); ++i) {
         const double v = 0.3 * std::sin(2 * M_PI * 440.0 * i / rate);
-        for (int c = 0; c < channels; ++c) {
-            if (bits == 8) {
-                data.append(static_cast<char>(static_cast<unsigned char>(128 + v * 127)));
-            } else {
-                const qint16 s = static_cast<qint16>(v * 32767);
-                data.append(static_cast<char>(s & 0xff));
-                data.append(static_cast<char>((s >> 8) & 0xff));
-            }
-        }
+        for (int c = 0; c < channels; ++c)
+            bits == 8 ? void(out << static_cast<quint8>(128 + v * 127)) : void(out << static_cast<qint16>(v * 32767));
     }
-    auto le32 = [](quint32 v) { QByteArray b(4, 0); qToLittleEndian(v, b.data()); return b; };
-    auto le16 = [](quint16 v) { QByteArray b(2, 0); qToLittleEndian(v, b.data()); return b; };
-    QByteArray wav = "RIFF" + le32(36 + data.size()) + "WAVEfmt " + le32(16) + le16(1) + le16(channels) +
-                     le32(rate) + le32(rate * channels * bytesPerSample) + le16(channels * bytesPerSample) +
-                     le16(bits) + "data" + le32(data.size()) + data;
-    return wav;
+    QByteArray wav;
+    QDataStream header(&wav, QIODevice::WriteOnly);
+    header.setByteOrder(QDataStream::LittleEndian);
+    const quint16 block = static_cast<quint16>(channels * bits / 8);
+    header.writeRawData("RIFF", 4);
+    header << quint32(36 + data.size());
+    header.writeRawData("WAVEfmt ", 8);
+    header << quint32(16) << quint16(1) << quint16(channels) << quint32(rate) << quint32(rate * block) << block << quint16(bits);
+    header.writeRawData("data", 4);
+    header << quint32(data.size());
+    return wav + data;
 }

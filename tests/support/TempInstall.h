@@ -8,10 +8,8 @@
 class TempInstall {
 public:
     struct Word {
-        int book;
-        int unit;
-        QString english;
-        QString chinese;
+        int book, unit;
+        QString english, chinese;
         int composition = 0;
         QVariant result = QVariant();
     };
