@@ -105,18 +105,26 @@ protected:
     std::unique_ptr<FormMain> window;
 };
 
-// A stored book or unit outside the lists, by one or more, falls back to the first.
+// A stored book or unit outside the lists, by one or more, falls back to the first; a stored unit without words
+// opens the choice of unit, and none chosen ends the program. A missing media folder is named once.
 TEST_F(FormMainTest, StartsOnTheStoredUnitOrTheFirst) {
     CreateInstall(0, 0);
-    const struct { int book, unit; QString where; } rows[] = {{1, 0, "10 cat 1/2 " + kBook2},
-        {1, 1, "10 cat 1/2 " + kBook2}, {2, 0, "00 hello 1/2 " + kBook1}, {5, 9, "00 hello 1/2 " + kBook1}};
+    const QString noMedia = "找不到存放图片和声音的文件夹：\n" + install.DataDir() + "/voice\n单词的图片和读音将不能显示和播放。";
+    const struct { int book, unit; bool choose; QString where; QStringList told; } rows[] = {{1, 0, false, "10 cat 1/2 " + kBook2, {}},
+        {1, 1, false, "10 cat 1/2 " + kBook2, {}}, {2, 0, false, "00 hello 1/2 " + kBook1, {}}, {5, 9, false, "00 hello 1/2 " + kBook1, {}},
+        {0, 1, true, "10 cat 1/2 " + kBook2, {kNoWords}}, {0, 1, false, "", {kNoWords, "没有选择单元，程序将退出。"}},
+        {0, 0, false, "00 hello 1/2 " + kBook1, {noMedia}}};
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.book * 10 + row.unit);
+        SCOPED_TRACE(row.where.toStdString() + row.told.join(' ').toStdString());
         Reopen(QString("update FeatureTable set LastBook = %1, LastUnit = %2").arg(row.book).arg(row.unit));
-        QTimer::singleShot(3000, window.get(), [] { if (QWidget* m = QApplication::activeModalWidget()) m->close(); });
-        ASSERT_TRUE(window->Start());
-        EXPECT_EQ(Where(), "1 read " + row.where);
-        EXPECT_EQ(Told(), QStringList());
+        if (row.told.contains(noMedia)) QDir(install.DataDir() + "/voice").removeRecursively();
+        if (row.book * 10 + row.unit == 1) WhenModal([&](QWidget* modal) {
+            auto* form = static_cast<FormBookUnit*>(modal);
+            row.choose ? ClickItem(form->lstBook, 1), ClickItem(form->lstUnit, 0, true) : form->cmdCancle->click();
+        });
+        EXPECT_EQ(window->Start(), !row.where.isEmpty());
+        if (!row.where.isEmpty()) EXPECT_EQ(Where(), "1 read " + row.where);
+        EXPECT_EQ(Told(), row.told);
         EXPECT_TRUE(install.DbIsScrambled());
     }
 }
