@@ -192,4 +192,28 @@ TEST_F(FormPublishTest, ACopySaysOkOnlyWhenEveryFileWasWrittenAndFound) {
     EXPECT_EQ(Listing("dest"), QStringList({"apple.abw", "banana.abw"}));
 }
 
+// Only the access code opens the window. A word file that cannot be read is told and the list stays; the copy
+// button puts the listed words on the clipboard, a word's picture search names it; the scramble button turns a
+// chosen file either way, or tells that it cannot.
+TEST_F(FormPublishTest, TheCodeOpensItAndTheListCopyAndScrambleButtonsWork) {
+    for (const std::optional<QString>& code : {std::optional<QString>("RJ"), std::optional<QString>()}) {
+        FormPublish other(messages);
+        messages.textAnswers.push_back(code);
+        EXPECT_FALSE(other.Open() || other.isVisible());
+    }
+    Load("apple\nice cream\n");
+    Pick(window->cmdALL, Path("missing.txt"));
+    EXPECT_EQ(Said() + Items().join(','), "不能读取单词文件“" + Path("missing.txt") + "”，单词列表没有改变。apple,ice cream");
+    Click(window->cmdCopy);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "\r\napple\r\nice cream");
+    EXPECT_TRUE(PublishRules::ImageSearchAddress("ice cream").contains("images/search?q=ice%20cream&"));
+    Write("pic.jpg", jpeg);
+    for (const QByteArray& bytes : {Scrambled(jpeg), jpeg}) {
+        Pick(window->cmdEncrypt, Path("pic.jpg"));
+        EXPECT_EQ(Read("pic.jpg") + Said(), bytes + "OK");
+    }
+    Pick(window->cmdEncrypt, Path("gone.jpg"));
+    EXPECT_EQ(Said(), "文件“" + Path("gone.jpg") + "”不能改写，没有加密或解密。");
+}
+
 }  // namespace
