@@ -109,6 +109,31 @@ TEST_F(FlipGameTest, AGroupTakesTheFirstEightWordsEachSpellingOnceAndRestartOrNe
     EXPECT_EQ(view->Rules().GroupWords, (std::vector<QString>{"pig", "owl", "hen", "fox", "cat", "egg", "dog"}));
 }
 
+// The arrows walk the cards, a row's end leading to the next row's start, a cleared card skipped; Enter or Space
+// turns the card that has the focus.
+TEST_F(FlipGameTest, TheKeysWalkAndTurnTheCards) {
+    Start({"apple", "bird", "cat"});
+    view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    const auto focused = [&] { int i = 0; while (i < 16 && !view->PicWord[i]->hasFocus()) ++i; return i; };
+    view->PicWord[0]->setFocus();
+    QList<int> walked;
+    for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Up, Qt::Key_Left}) {
+        QTest::keyClick(view->PicWord[focused()], key);
+        walked << focused();
+    }
+    EXPECT_EQ(walked, QList<int>({1, 2, 3, 4, 4, 0, 0}));
+    QTest::keyClick(view->PicWord[0], Qt::Key_Return);
+    EXPECT_TRUE(view->PicWord[0]->Highlighted());
+    const int partner = PartnerOf(0);
+    QTest::keyClick(view->PicWord[partner], Qt::Key_Space);
+    EXPECT_EQ(Spoken(), QStringList{view->Rules().CardWord(partner)});
+    ASSERT_EQ(partner, 3);
+    view->PicWord[4]->setFocus();
+    QTest::keyClick(view->PicWord[4], Qt::Key_Left);
+    EXPECT_EQ(focused(), 2) << "back along the row above, past the cleared card";
+}
+
 TEST(FlipRulesTest, CardsFillABoardOfAnySize) {
     EXPECT_EQ(FlipRules::CardRect(0, QSize(752, 495)), QRect(8, 8, 184, 119));
     EXPECT_EQ(FlipRules::CardRect(5, QSize(752, 495)).topLeft(), QPoint(192, 128));

@@ -53,6 +53,15 @@ protected:
         ASSERT_EQ(Tile(i)->pos(), left);
         QTest::mouseClick(Tile(i), Qt::LeftButton, {}, QPoint(5, 5));
     }
+    // The same with the keys alone: Space picks the tile up, the arrows step it a cell at a time, Enter drops it.
+    void KeyPlace(int i, QPoint left) {
+        QTest::keyClick(Tile(i), Qt::Key_Space);
+        for (int step = 0; step < 30 && Tile(i)->pos() != left; ++step) {
+            const QPoint to = left - Tile(i)->pos();
+            QTest::keyClick(Tile(i), to.x() ? (to.x() > 0 ? Qt::Key_Right : Qt::Key_Left) : to.y() > 0 ? Qt::Key_Down : Qt::Key_Up);
+        }
+        QTest::keyClick(Tile(i), Qt::Key_Return);
+    }
     void SpellInARow(std::vector<int> order = {1, 2, 3}) {
         for (size_t n = 0; n < order.size(); ++n) Place(order[n], QPoint(128 + 64 * int(n), 216));
     }
@@ -128,6 +137,13 @@ TEST_F(LetterGameTest, FinishingMarksTheUnitAndYesPlaysAgainWhileNoLeaves) {
     for (int click = 0; click < 2; ++click) QTest::mouseClick(Tile(1), Qt::LeftButton);
     EXPECT_EQ(Seen().section(" | ", 0, 6), "a,a |  | SuccessWav1,a,SuccessWav1 | 1 | 单词排排看 1/1 | 0 | 1");
     EXPECT_EQ(QString("%1 %2 %3").arg(host.modes.at(0)).arg(view->picChar.size()).arg(state.BookUnits[0].UnitStatus), "1 1 1");
+}
+
+TEST_F(LetterGameTest, AWordIsSpelledWithTheKeysAlone) {
+    Start({{0, 0, "cat", "猫"}, {0, 0, "dog", "狗"}});
+    ExpectTip();
+    for (int n = 1; n <= 3; ++n) KeyPlace(n, QPoint(128 + 64 * (n - 1), 216));
+    EXPECT_EQ(Seen(), "cat,dog | cat 猫 | SuccessWav1,cat,dog | 1 | 单词排排看 1/2 | 3 | 0 | 1 0 1 1");
 }
 
 }  // namespace

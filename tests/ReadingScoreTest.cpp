@@ -10,26 +10,17 @@ namespace {
 
 const QStringList kUnit = {"apple", "banana", "elephant", "window", "seven", "purple"};
 
-QByteArray Output(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    EXPECT_TRUE(process.waitForFinished(30000)) << program.toStdString();
-    return process.readAllStandardOutput();
-}
-
 // The unit's standards in one voice; the pupil's takes in another, higher one.
 class ReadingScoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
         for (const QString& word : kUnit)
-            install.WriteFile("Common/voice/" + word + ".wav", Output("espeak-ng", {"-v", "en-us", "--stdout", word}));
+            install.WriteFile("Common/voice/" + word + ".wav", TempInstall::Speak(word));
         score.UseWords(kUnit);
     }
 
-    QString TakePath(const QString& name) const { return install.Root() + "/" + name; }
-
     QByteArray Take(const QString& word) const {
-        return Output("espeak-ng", {"-v", "en-gb-x-rp+f3", "-p", "80", "-s", "150", "--stdout", word});
+        return TempInstall::Speak(word, {"-v", "en-gb-x-rp+f3", "-p", "80", "-s", "150"});
     }
 
     TempInstall install;
@@ -38,9 +29,7 @@ protected:
 };
 
 TEST_F(ReadingScoreTest, TheWordItselfScoresAboveAnotherWordOfItsUnit) {
-    const std::vector<std::pair<QString, QString>> rows = {
-        {"apple", "window"}, {"banana", "seven"}, {"elephant", "purple"}};
-    for (const auto& [target, other] : rows) {
+    for (const auto& [target, other] : std::vector<std::pair<QString, QString>>{{"apple", "window"}, {"banana", "seven"}, {"elephant", "purple"}}) {
         const auto right = score.Score(target, Take(target));
         const auto wrong = score.Score(target, Take(other));
         ASSERT_TRUE(right && wrong) << target.toStdString();
@@ -53,14 +42,10 @@ TEST_F(ReadingScoreTest, TheWordItselfScoresAboveAnotherWordOfItsUnit) {
 }
 
 TEST_F(ReadingScoreTest, SilenceHasNoVoiceAndNoStars) {
-    const auto silent = score.Score("apple", QByteArray("RIFF"));
-    EXPECT_FALSE(silent) << "an empty file cannot be read";
-    QByteArray quiet = TempInstall::MakeWav(2.0, 44100, 2);
-    quiet.replace(44, quiet.size() - 44, QByteArray(quiet.size() - 44, '\0'));
-    const auto result = score.Score("apple", quiet);
+    EXPECT_FALSE(score.Score("apple", QByteArray("RIFF"))) << "an empty file cannot be read";
+    const auto result = score.Score("apple", TempInstall::MakeWav(2.0, 44100, 2, 16, 0));
     ASSERT_TRUE(result);
-    EXPECT_FALSE(result->voiced);
-    EXPECT_EQ(result->stars, 0);
+    EXPECT_EQ(QString("%1 %2").arg(result->voiced).arg(result->stars), "0 0");
     EXPECT_FALSE(score.Score("no such word", Take("apple"))) << "a word without a standard is not scored";
 }
 
@@ -68,12 +53,10 @@ TEST_F(ReadingScoreTest, TheSameReadingScoresAlikeAtAnyRateAndChannelCount) {
     install.WriteFile("take.wav", Take("banana"));
     std::vector<ReadingScore::Result> results;
     for (const auto& [rate, channels] : std::vector<std::pair<int, int>>{{16000, 1}, {44100, 2}}) {
-        const QString path = TakePath(QString("take-%1-%2.wav").arg(rate).arg(channels));
-        QProcess::execute("sox", {TakePath("take.wav"), "-r", QString::number(rate), "-c", QString::number(channels),
-                                  "-b", "16", path});
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const auto result = score.Score("banana", file.readAll());
+        const QString name = QString("take-%1-%2.wav").arg(rate).arg(channels);
+        QProcess::execute("sox", {install.Root() + "/take.wav", "-r", QString::number(rate), "-c", QString::number(channels), "-b", "16",
+                                  install.Root() + "/" + name});
+        const auto result = score.Score("banana", install.ReadFile(name));
         ASSERT_TRUE(result);
         results.push_back(*result);
     }

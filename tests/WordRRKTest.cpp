@@ -76,6 +76,25 @@ TEST_F(WordRRKTest, AWrongAnswerShowsAndSpeaksTheMeaningAndTheWordStaysUntilRigh
     EXPECT_EQ(install.OnScrambled("select UnitStatus from words_BookUnit where UnitID = 0"), "");
 }
 
+// Hiding the English asks the word by its sound alone; the keys alone answer: the arrows walk the options and
+// Enter judges, wherever the focus is.
+TEST_F(WordRRKTest, TheEnglishCanBeHiddenAndTheKeysAnswer) {
+    Start({NumberedWords(4)}, {0, 0, 1, 2, 3});
+    output.played.clear();
+    random.draws = {2, 2, 2, 2, 2, 2, 1, 0, 2, 3};
+    view->cmdEnglishVisible->click();
+    EXPECT_EQ(QString("%1 %2 ").arg(view->lblTestWord->isHidden()).arg(view->cmdEnglishVisible->isHidden()) + Spoken().join(','), "1 1 w2");
+    view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    view->optAns[0]->setFocus();
+    QTest::keyClick(view->optAns[0], Qt::Key_Space);
+    for (int i = 0; i < Options().indexOf(Meaning()); ++i) QTest::keyClick(view->focusWidget(), Qt::Key_Down);
+    QTest::keyClick(view->focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(QString("%1 %2").arg(state.TestedCount).arg(messages.shown.size()), "1 0");
+    QTest::keyClick(view.get(), Qt::Key_Enter);
+    EXPECT_EQ(messages.shown.size(), 0u) << "nothing chosen yet";
+}
+
 // The errors are counted by word, however often a word was answered wrongly;
 // every question shows distinct meanings, the right one among them.
 struct RunRow { int count; std::map<int, int> wrong; int wrongWords; };

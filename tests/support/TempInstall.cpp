@@ -100,12 +100,19 @@ QByteArray TempInstall::MakeJpeg(int width, int height, const QColor& colour, in
     return bytes;
 }
 
-QByteArray TempInstall::MakeWav(double seconds, int rate, int channels, int bits) {
+QByteArray TempInstall::Speak(const QString& word, const QStringList& voice) {
+    QProcess espeak;
+    espeak.start("espeak-ng", voice + QStringList{"--stdout", word});
+    if (!espeak.waitForFinished(30000)) throw std::runtime_error("espeak-ng did not finish");
+    return espeak.readAllStandardOutput();
+}
+
+QByteArray TempInstall::MakeWav(double seconds, int rate, int channels, int bits, double level) {
     QByteArray data;
     QDataStream out(&data, QIODevice::WriteOnly);
     out.setByteOrder(QDataStream::LittleEndian);
     for (int i = 0; i < static_cast<int>(seconds * rate); ++i) {
-        const double v = 0.3 * std::sin(2 * M_PI * 440.0 * i / rate);
+        const double v = level * std::sin(2 * M_PI * 440.0 * i / rate);
         for (int c = 0; c < channels; ++c)
             bits == 8 ? void(out << static_cast<quint8>(128 + v * 127)) : void(out << static_cast<qint16>(v * 32767));
     }

@@ -39,7 +39,10 @@ public:
 
     static QByteArray MakeJpeg(int width = 40, int height = 30, const QColor& colour = QColor(200, 120, 40),
                                int quality = -1);
-    static QByteArray MakeWav(double seconds, int rate = 22050, int channels = 1, int bits = 16);
+    // A 440 Hz tone of the given level, 0 for silence.
+    static QByteArray MakeWav(double seconds, int rate = 22050, int channels = 1, int bits = 16, double level = 0.3);
+    // The word as the speech synthesizer says it, with its voice options.
+    static QByteArray Speak(const QString& word, const QStringList& voice = {"-v", "en-us"});
 
 private:
     QTemporaryDir dir_;
