@@ -121,10 +121,10 @@ INSTANTIATE_TEST_SUITE_P(Units, WordRRKRunTest, ::testing::Values(RunRow{20, {{3
                          [](const auto& info) { return "Of" + std::to_string(info.param.count) + "Words"; });
 
 // The answer slot is drawn first, then a word for each other slot, drawn
-// again while it is the test word or already in an earlier slot.
+// again while it is the test word, outside the pool or already in an earlier slot.
 TEST(OptionTableTest, ScriptedDrawsFillTheSlotsOrLeaveThemEmpty) {
     struct Row { qint16 testWord; int pool; std::deque<int> draws; std::array<int, 4> filled; std::deque<int> asked; };
-    const std::vector<Row> rows{{3, 6, {1, 3, 5, 5, 0, 0, 3, 2}, {5, 3, 0, 2}, {4, 6, 6, 6, 6, 6, 6, 6}},
+    const std::vector<Row> rows{{3, 6, {1, 3, 6, 5, 5, 0, 0, 3, 2}, {5, 3, 0, 2}, {4, 6, 6, 6, 6, 6, 6, 6, 6}},
                                 {0, 2, {1, 1}, {1, 0, -1, -1}, {2, 2}},  {0, 1, {0}, {0, -1, -1, -1}, {1}},
                                 {2, 4, {3, 0, 1, 3}, {0, 1, 3, 2}, {4, 4, 4, 4}},  // the answer in the last slot
                                 {0, 6, {}, {0, 1, 2, 3}, {}},  // draws that never fit
