@@ -51,8 +51,7 @@ TEST(PictureBox, ShowsThePictureAtTheSizeItEndsWith) {
     box.SetPicture(Halves(400, 300));
     for (const QSize size : {QSize(300, 200), QSize(600, 450)}) box.resize(size);
     ASSERT_EQ(box.Image().size(), QSize(600, 450));
-    EXPECT_EQ(box.Image().pixel(100, 225), qRgb(255, 0, 0));
-    EXPECT_EQ(box.Image().pixel(500, 225), qRgb(0, 0, 255));
+    EXPECT_EQ(std::make_pair(box.Image().pixel(100, 225), box.Image().pixel(500, 225)), std::make_pair(qRgb(255, 0, 0), qRgb(0, 0, 255)));
     // Drawn into (as a transition does), the drawing stays until the box is given another picture or size.
     box.Image().fill(Qt::green);
     EXPECT_EQ(box.Image().pixel(5, 5), qRgb(0, 255, 0));
@@ -100,12 +99,8 @@ protected:
 };
 
 TEST_F(PictureAccessibilityTest, EveryPictureIsAnImageOrAButtonNamedByItsWord) {
-    struct Heard {
-        QWidget* control;
-        QAccessible::Role role;
-        QString name;
-        std::function<bool()> pressed;  // whether pressing it did what a click does; null where nothing to check
-    };
+    // pressed: whether pressing it did what a click does; null where nothing to check.
+    struct Heard { QWidget* control; QAccessible::Role role; QString name; std::function<bool()> pressed; };
     auto* read = Show(std::make_unique<Orvanel>(context, ticks, ReadViewPictures::DrawAll(1.0), nullptr));
     read->InitUserControl();
     const auto spoke = [&](const QString& word) { return std::function<bool()>([&, word] { return Spoken() == QStringList{word}; }); };
@@ -138,9 +133,8 @@ TEST_F(PictureAccessibilityTest, EveryPictureIsAnImageOrAButtonNamedByItsWord) {
         ASSERT_NE(expected.control, nullptr);
         QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(expected.control);
         ASSERT_NE(heard, nullptr);
-        EXPECT_EQ(heard->role(), expected.role);
-        EXPECT_EQ(heard->text(QAccessible::Name), expected.name);
-        EXPECT_FALSE(heard->state().invisible);
+        EXPECT_EQ(std::make_tuple(heard->role(), heard->text(QAccessible::Name), bool(heard->state().invisible)),
+                  std::make_tuple(expected.role, expected.name, false));
         QAccessibleActionInterface* actions = heard->actionInterface();
         const bool pressable = actions && actions->actionNames().contains(QAccessibleActionInterface::pressAction());
         EXPECT_EQ(pressable, expected.role == QAccessible::Button);
