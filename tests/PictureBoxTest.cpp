@@ -34,6 +34,15 @@ TEST(PictureBoxFitted, GrowsThePictureCentredAndKeepsItsProportions) {
     for (const auto& [at, colour] : rows) EXPECT_EQ(fitted.pixel(at), colour) << at.x() << "," << at.y();
 }
 
+// The page arrows point each its own way: the wide end of the next one is at the left, of the previous one at the right.
+TEST(ReadViewPictures, ThePageArrowsPointOppositeWays) {
+    EnsureQtApp();
+    const ReadViewPictures::Set set = ReadViewPictures::DrawAll(1.0);
+    const auto opaque = [](const QImage& arrow, int x) { return qAlpha(arrow.pixel(x, 12)) > 200; };
+    EXPECT_EQ(QList<bool>({opaque(set.pageNext, 20), opaque(set.pageNext, 44), opaque(set.pagePrev, 20), opaque(set.pagePrev, 44)}),
+              QList<bool>({true, false, false, true}));
+}
+
 // A fine pattern shrunk eightfold comes out as its average, not as the pixels picked.
 TEST(PictureBoxFitted, ALargeReductionAveragesInsteadOfPicking) {
     QImage stripes(1600, 1200, QImage::Format_RGB32);
@@ -49,8 +58,10 @@ TEST(PictureBox, ShowsThePictureAtTheSizeItEndsWith) {
     PictureBox box(nullptr);
     box.resize(100, 100);
     box.SetPicture(Halves(400, 300));
-    for (const QSize size : {QSize(300, 200), QSize(600, 450)}) box.resize(size);
-    ASSERT_EQ(box.Image().size(), QSize(600, 450));
+    for (const QSize size : {QSize(300, 200), QSize(600, 450)}) {  // not yet shown: no resize event comes between
+        box.resize(size);
+        ASSERT_EQ(box.Image().size(), size);
+    }
     EXPECT_EQ(std::make_pair(box.Image().pixel(100, 225), box.Image().pixel(500, 225)), std::make_pair(qRgb(255, 0, 0), qRgb(0, 0, 255)));
     // Drawn into (as a transition does), the drawing stays until the box is given another picture or size.
     box.Image().fill(Qt::green);
