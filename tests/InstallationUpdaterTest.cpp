@@ -15,8 +15,7 @@ const QString kDb = "Bin/AppPics/" + LessonDatabase::kFileName;
 using Tree = std::map<QString, QString>;
 Tree Snapshot(const QString& root) {
     Tree tree;
-    for (QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                         QDirIterator::Subdirectories); it.hasNext();) {
+    for (QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories); it.hasNext();) {
         const QString path = it.next();
         QFile file(path);
         struct stat info {};
@@ -28,16 +27,14 @@ Tree Snapshot(const QString& root) {
     return tree;
 }
 
-// A built installation of a textbook: scrambled database, a program file,
-// help text, and one picture and sound per word.
+// A built installation of a textbook: scrambled database, a program file, help text, and one picture and sound per word.
 struct Build {
     Build(const std::vector<std::vector<QString>>& units, const std::vector<TempInstall::Word>& words) {
         install.CreateDatabase(units, words);
         ModuleCrpt::ScrambleHeader(install.DbPath());
-        install.WriteFile("Bin/orvanel", "program");
-        install.WriteFile("Bin/AppPics/help.txt", "help");
-        install.WriteFile("Common/appvoice/SuccessWav1.wav", TempInstall::MakeWav(0.1));
-        install.WriteFile("Common/pics/ffe.jpg", TempInstall::MakeJpeg());
+        for (const auto& [path, bytes] : {std::pair<QString, QByteArray>{"Bin/orvanel", "program"}, {"Bin/AppPics/help.txt", "help"},
+                {"Common/appvoice/SuccessWav1.wav", TempInstall::MakeWav(0.1)}, {"Common/pics/ffe.jpg", TempInstall::MakeJpeg()}})
+            install.WriteFile(path, bytes);
         for (const TempInstall::Word& word : words) {
             const QString english = word.english.trimmed();
             install.WriteFile("Common/pics/" + english + ".pet", "picture of " + english.toUtf8());
@@ -78,32 +75,29 @@ protected:
     }
     // Every word's result, every unit's mark, what is kept aside, the position.
     QString Progress() {
-        return Stored("select (select group_concat(trim(English) || '=' || ifnull(Result, '-'), ' ') from (select * from"
-                      " words order by Book, Unit, trim(English))) || ' | ' || (select group_concat(BookID || '.' ||"
-                      " UnitID || '=' || ifnull(UnitStatus, '-'), ' ') from words_BookUnit) || ' | ' || ifnull((select"
-                      " group_concat(English || '=' || Result, ' ') from KeptResults), '') || ' | ' || ifnull((select"
-                      " group_concat(BookName || '/' || UnitName || '=' || UnitStatus, ' ') from KeptUnitStatus), '')"
+        return Stored("select (select group_concat(trim(English) || '=' || ifnull(Result, '-'), ' ') from (select * from words order by Book,"
+                      " Unit, trim(English))) || ' | ' || (select group_concat(BookID || '.' || UnitID || '=' || ifnull(UnitStatus, '-'), ' ')"
+                      " from words_BookUnit) || ' | ' || ifnull((select group_concat(English || '=' || Result, ' ') from KeptResults), '')"
+                      " || ' | ' || ifnull((select group_concat(BookName || '/' || UnitName || '=' || UnitStatus, ' ') from KeptUnitStatus), '')"
                       " || ' | ' || (select LastBook || ',' || LastUnit from FeatureTable)");
     }
 
     TempFolder home;
     TempInstall probe;
     QString error, report;
-    Build build1{kUnits1, kWords1};
-    Build build2{kUnits2, kWords2};
+    Build build1{kUnits1, kWords1}, build2{kUnits2, kWords2};
     // The pupil worked through the first textbook and recorded two words.
     void StudiedTheFirstTextbook() {
         ASSERT_TRUE(Update(build1)) << error.toStdString();
-        Stored("update words set Result = case trim(English) when 'apple' then '3|1|2' when 'red' then '2|0|2' when 'dog'"
-               " then '1|1|0' when 'cat' then '4|2|1' end; update words_BookUnit set UnitStatus = case BookID * 10 + UnitID"
-               " when 0 then 3 when 1 then 1 when 10 then 2 end");
-        home.Write("orvanel/Common/myvoice/apple.wav", TempInstall::MakeWav(0.3));
-        home.Write("orvanel/Common/myvoice/cat.wav", TempInstall::MakeWav(0.2));
+        Stored("update words set Result = case trim(English) when 'apple' then '3|1|2' when 'red' then '2|0|2' when 'dog' then '1|1|0' when 'cat'"
+               " then '4|2|1' end; update words_BookUnit set UnitStatus = case BookID * 10 + UnitID when 0 then 3 when 1 then 1 when 10 then 2 end");
+        for (const auto& [word, seconds] : {std::pair{"apple", 0.3}, {"cat", 0.2}})
+            home.Write("orvanel/Common/myvoice/" + QString(word) + ".wav", TempInstall::MakeWav(seconds));
     }
 };
 
-// The program stopped while "dog" was
-// in use and with a query open: its picture and the database lie plain. Copies of programs that earlier updates made go.
+// The program stopped while "dog" was in use and with a query open: its picture and the database lie plain.
+// Copies of programs that earlier updates made go.
 TEST_F(InstallationUpdaterTest, NewTextbookKeepsResultsMarksPositionAndRecordings) {
     StudiedTheFirstTextbook();
     EXPECT_EQ(Progress(), "apple=3|1|2 red=2|0|2 cat=4|2|1 dog=1|1|0 ice cream=- red=2|0|2 | 0.0=3 0.1=1 1.0=2 |  |  | 0,0");
@@ -120,13 +114,11 @@ TEST_F(InstallationUpdaterTest, NewTextbookKeepsResultsMarksPositionAndRecording
               "new lesson content: the results of 3 words and the marks of 2 units carried over\nkept aside until "
               "they come back: the results of 1 words and the marks of 1 units no longer in the textbook");
     const Tree after = Snapshot(Pupil());
-    for (const QString same : {"Common/pics/apple.pet", "Common/voice/apple.abw", "Common/myvoice/cat.wav",
-                               "Common/myvoice/apple.wav"})
+    for (const QString same : {"Common/pics/apple.pet", "Common/voice/apple.abw", "Common/myvoice/cat.wav", "Common/myvoice/apple.wav"})
         EXPECT_EQ(after.at(same), before.at(same)) << same.toStdString() << " is left as it was";
     EXPECT_EQ(home.Read("orvanel/Common/pics/red.pet"), "a redder picture of red");
-    for (const auto& [path, present] : {std::pair{"Common/pics/hello.pet", true}, {"Common/pics/dog.pet", true},
-                                        {"Common/pics/dog.jpg", false}, {"Common/pics/cat.pet", false},
-                                        {"Common/voice/cat.abw", false}, {"Bin/orvanel", false},
+    for (const auto& [path, present] : {std::pair{"Common/pics/hello.pet", true}, {"Common/pics/dog.pet", true}, {"Common/pics/dog.jpg", false},
+                                        {"Common/pics/cat.pet", false}, {"Common/voice/cat.abw", false}, {"Bin/orvanel", false},
                                         {"Bin/orvanel-publish", false}})
         EXPECT_EQ(Has(path), present) << path;
     for (const auto& [path, digest] : after) EXPECT_FALSE(path.contains(InstallationUpdater::kStagedSuffix)) << path.toStdString();
@@ -139,14 +131,12 @@ TEST_F(InstallationUpdaterTest, NewTextbookKeepsResultsMarksPositionAndRecording
     EXPECT_EQ(Snapshot(Pupil()).at("Common/myvoice/cat.wav"), before.at("Common/myvoice/cat.wav"));
 }
 
-// The review schedule goes over by spelling; the state of "cat", gone from
-// the new textbook, waits for it, and the log loses nothing.
+// The review schedule goes over by spelling; the state of "cat", gone from the new textbook, waits for it, and the log loses nothing.
 TEST_F(InstallationUpdaterTest, ReviewStatesAndTheAnswerLogAreCarriedOver) {
     StudiedTheFirstTextbook();
-    Stored("insert into ReviewState values ('cat', 0.6076120000000001, 7.3945, '2024-12-09', '2024-12-10', 2, 1),"
-           " ('apple', 2.3065, 2.1181, '2024-12-07', '2024-12-09', 1, 0); insert into AnswerLog values ('cat',"
-           " '2024-12-07T09:30:00', 3, 'test'), ('apple', '2024-12-07T09:31:00', 3, 'game'), ('cat',"
-           " '2024-12-09T18:02:11', 1, 'review')");
+    Stored("insert into ReviewState values ('cat', 0.6076120000000001, 7.3945, '2024-12-09', '2024-12-10', 2, 1), ('apple', 2.3065, 2.1181,"
+           " '2024-12-07', '2024-12-09', 1, 0); insert into AnswerLog values ('cat', '2024-12-07T09:30:00', 3, 'test'), ('apple',"
+           " '2024-12-07T09:31:00', 3, 'game'), ('cat', '2024-12-09T18:02:11', 1, 'review')");
     const QString review = "select (select group_concat(English || '=' || Stability || '/' || Difficulty || '/' ||"
                            " LastReview || '/' || Due || '/' || Reps || '/' || Lapses, ' ') from (select * from"
                            " ReviewState order by English)) || ' | ' || (select group_concat(English || ' ' ||"
@@ -174,10 +164,8 @@ TEST_F(InstallationUpdaterTest, PositionFallsBackWhenItsUnitOrBookIsGone) {
     }
 }
 
-// A new database that cannot be written (a folder where it would go stops
-// even root), a pupil's database that is damaged, the program running from
-// the folder, or nothing built: the installation stays as it was. The lock
-// file the program leaves is no bar.
+// A new database that cannot be written (a folder where it would go stops even root), a pupil's database that is damaged, the program running from
+// the folder, or nothing built: the installation stays as it was. The lock file the program leaves is no bar.
 TEST_F(InstallationUpdaterTest, AFailedUpdateLeavesTheInstallationAsItWas) {
     StudiedTheFirstTextbook();
     const QString blocker = Pupil(kDb + InstallationUpdater::kStagedSuffix);
@@ -186,19 +174,14 @@ TEST_F(InstallationUpdaterTest, AFailedUpdateLeavesTheInstallationAsItWas) {
     QTemporaryDir empty;
     for (const QString damage : {"blocked", "damaged", "running", "nothing built"}) {
         SCOPED_TRACE(damage.toStdString());
-        if (damage == "blocked") {
-            ASSERT_TRUE(QDir().mkdir(blocker));
-        }
+        if (damage == "blocked") { ASSERT_TRUE(QDir().mkdir(blocker)); }
         if (damage == "damaged") home.Write("orvanel/" + kDb, QByteArray(8192, 'x'));
-        if (damage == "running") {
-            ASSERT_EQ(running.emplace(Pupil("Bin/AppPics/orvanel.lock")).TryLock(), InstanceLock::Result::Acquired);
-        }
+        if (damage == "running") { ASSERT_EQ(running.emplace(Pupil("Bin/AppPics/orvanel.lock")).TryLock(), InstanceLock::Result::Acquired); }
         const Tree before = Snapshot(Pupil());
         EXPECT_FALSE(Update(damage == "nothing built" ? empty.path() : build2.install.Root()));
         EXPECT_TRUE(error.contains(damage == "blocked" ? kDb + InstallationUpdater::kStagedSuffix
                                    : damage == "damaged" ? "is damaged" : damage == "running" ? "program is running"
-                                   : "no built installation in " + empty.path()))
-            << error.toStdString();
+                                   : "no built installation in " + empty.path())) << error.toStdString();
         EXPECT_EQ(Snapshot(Pupil()), before);
         QDir().rmdir(blocker);
         home.Write("orvanel/" + kDb, database);

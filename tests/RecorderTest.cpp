@@ -45,12 +45,9 @@ TEST(RecordSequence, EachStepThatFailsIsReportedAndOnlyASavedFileIsPatched) {
         if (row.steps.size() > 1) EXPECT_EQ(recorder.format, row.format);
         EXPECT_EQ(rec.RecBytesPerSec, row.rate);
         const QByteArray wav = install.ReadFile("Common/myvoice/cat.wav");
-        if (row.rate == 0 || row.titles.contains("Error (save)")) {
-            EXPECT_EQ(wav, earlier);
-        } else {
-            EXPECT_EQ(qFromLittleEndian<quint32>(wav.constData() + 28), row.rate);
-            EXPECT_EQ(qFromLittleEndian<quint16>(wav.constData() + 22), row.format.channels);
-        }
+        if (row.rate == 0 || row.titles.contains("Error (save)")) EXPECT_EQ(wav, earlier);
+        else EXPECT_EQ(std::pair(qFromLittleEndian<quint32>(wav.constData() + 28), int(qFromLittleEndian<quint16>(wav.constData() + 22))),
+                       std::pair(row.rate, row.format.channels));
     }
 }
 
@@ -149,8 +146,7 @@ TEST_F(RealSoundTest, RecordingsHaveTheAskedLayoutAndLengthOrAreReported) {
     QDir(install.Root()).mkpath("out/cat.wav");
     RecordFor(recorder, 200, "out/cat.wav");
     EXPECT_EQ(messages.Titles(), QStringList({"Error", "Error (save)"}));
-    EXPECT_EQ(Entries(""), QStringList({"Bin", "Common", "low.wav", "mono.wav", "out"}));
-    EXPECT_EQ(Entries("out"), QStringList({"cat.wav"}));
+    EXPECT_EQ(Entries("") + Entries("out"), QStringList({"Bin", "Common", "low.wav", "mono.wav", "out", "cat.wav"}));
 }
 
 }  // namespace

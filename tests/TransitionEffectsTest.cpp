@@ -96,8 +96,7 @@ TEST_F(TransitionEffectsTest, EachFrameShowsTheNewPictureExactlyWhereItHasArrive
     EXPECT_EQ(random.asked, std::deque<int>(12, 8)) << "three passes over positions 1 to 4";
 }
 
-// The circle grows by five a frame to radius 125; the other shapes reveal
-// their first lines first and never show anything but the two pictures.
+// The circle grows by five a frame to radius 125; the other shapes reveal their first lines first and never show anything but the two pictures.
 TEST_F(TransitionEffectsTest, MaskShapesRevealTheirLinesAndStayOpaque) {
     const QImage big = Pattern(200, 150);
     Surface circle(Filled(200, 150), ticks);
@@ -118,8 +117,7 @@ TEST_F(TransitionEffectsTest, MaskShapesRevealTheirLinesAndStayOpaque) {
         Surface dest(Filled(64, 48), ticks);
         effects.MaskShapeEffect(dest, source, c.mode, c.lines);
         ASSERT_GE(dest.frames.size(), 3u);
-        EXPECT_EQ(dest.frames[0].pixel(c.early), source.pixel(c.early));
-        EXPECT_EQ(dest.frames[0].pixel(c.late), kOld);
+        EXPECT_EQ(std::pair(dest.frames[0].pixel(c.early), dest.frames[0].pixel(c.late)), std::pair(source.pixel(c.early), kOld));
         for (const QImage& frame : dest.frames)
             for (int y = 0; y < 48; y += 7)
                 for (int x = 0; x < 64; x += 5)
@@ -128,8 +126,7 @@ TEST_F(TransitionEffectsTest, MaskShapesRevealTheirLinesAndStayOpaque) {
     }
 }
 
-// Clearing the flag stops before the next frame, without the final copy; an
-// effect asked for while one runs does nothing; the next one starts.
+// Clearing the flag stops before the next frame, without the final copy; an effect asked for while one runs does nothing; the next one starts.
 TEST_F(TransitionEffectsTest, AbortingAndOverlappingEffects) {
     const QImage source = Filled(10, 30, qRgb(255, 0, 0));
     Surface dest(Filled(10, 30), ticks), other(Filled(10, 30), ticks);
