@@ -190,6 +190,7 @@ TEST_F(InstallationUpdaterTest, AFailedUpdateLeavesTheInstallationAsItWas) {
     ASSERT_TRUE(Has("Bin/AppPics/orvanel.lock"));
     EXPECT_TRUE(Update(build2)) << error.toStdString();
     EXPECT_TRUE(Has("Common/pics/hello.pet"));
+    EXPECT_TRUE(Update(build2) && !report.contains("files of the program")) << "nothing to replace the second time: " << report.toStdString();
     InstallationUpdater none(empty.path(), home.Path("elsewhere"));
     EXPECT_FALSE(none.Update());
     EXPECT_FALSE(home.Exists("elsewhere")) << "no folder made for nothing";

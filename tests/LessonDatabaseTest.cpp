@@ -63,6 +63,10 @@ TEST_F(LessonDatabaseTest, FileOpensInEitherFormAndRestsScrambled) {
     EXPECT_EQ(plain, std::vector<bool>({true, false}));
     EXPECT_EQ(QString("%1 %2").arg(state.UnitCount).arg(state.BookUnits[0].UnitName) + Told(messages), "1 Unit 1 Animals");
     EXPECT_FALSE(QFile::exists(install.DbPath() + "-wal") || QFile::exists(install.DbPath() + "-journal"));
+    QString error;  // made over an existing database, the schema fails and says why
+    const bool first = LessonDatabase::CreateEmptyDatabase(install.Root() + "/twice.db", "words", &error);
+    EXPECT_TRUE(first && !LessonDatabase::CreateEmptyDatabase(install.Root() + "/twice.db", "words", &error) &&
+                error.contains("already exists")) << error.toStdString();
     EXPECT_EQ(Plain("select LastBook || ',' || LastUnit from FeatureTable") + Plain("pragma journal_mode"), "1,1delete");
 }
 

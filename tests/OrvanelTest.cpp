@@ -137,6 +137,7 @@ TEST_F(OrvanelTest, EachMoveShowsItsWordCounterPageAndButtons) {
     QTest::keyClick(view.get(), Qt::Key_Right);
     EXPECT_EQ(state.PrevEnglish, "tw20");
     EXPECT_TRUE(ThumbShows(view->ArrImages[1], "tw02") && ThumbShows(view->ArrImages[4], "ffe")) << "tw02's and the missing picture's thumbnails";
+    EXPECT_EQ(QDir(install.DataDir() + "/pics").entryList({"*.jpg"}), QStringList{"ffe.jpg"}) << "every word's picture rests scrambled";
 }
 
 // Letters are spoken as the spelling grows, each while the screen shows it, the
