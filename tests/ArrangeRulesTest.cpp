@@ -1,8 +1,6 @@
 #include "games/ArrangeRules.h"
 #include "tests/support/ScriptedRandom.h"
 
-namespace {
-
 // Tiles of 64 × 72 pixels, as the game's template; a board of 10 × 6 cells.
 const ArrangeRules rules(QSize(64, 72));
 const QSize kBoard(640, 432);
@@ -58,5 +56,3 @@ TEST(ArrangeRulesTest, BackgroundsCycleAndOnlyWordsOfLettersInTheUnitArePlayable
     for (const auto& [count, playable] : std::vector<std::pair<int, int>>{{4, 2}, {1, 1}, {0, 0}, {9, 2}})
         EXPECT_EQ(ArrangeRules::PlayableCount(words, count), playable) << count;
 }
-
-}  // namespace

@@ -3,8 +3,6 @@
 #include "games/WordFFK.h"
 #include "tests/support/GameFixture.h"
 
-namespace {
-
 class FlipGameTest : public GameFixture {
 protected:
     void Start(const QStringList& spellings, std::deque<int> draws = {}) {
@@ -139,5 +137,3 @@ TEST(FlipRulesTest, CardsFillABoardOfAnySize) {
     EXPECT_EQ(FlipRules::CardRect(5, QSize(752, 495)).topLeft(), QPoint(192, 128));
     EXPECT_EQ(FlipRules::CardRect(15, QSize(1504, 990)), QRect(1120, 736, 368, 238));
 }
-
-}  // namespace

@@ -3,8 +3,6 @@
 #include "tests/support/ModalDriver.h"
 #include "tests/support/ViewFixture.h"
 
-namespace {
-
 class FormHistoryTest : public ViewFixture {
 protected:
     FormHistoryTest() : history(state, db, messages) {}
@@ -48,5 +46,3 @@ TEST_F(FormHistoryTest, OnlyUserZeroTheNewestFiftyFirstAndNoneLeftSaysSo) {
     EXPECT_EQ(messages.shown[0].icon, MsgIcon::None);
     EXPECT_EQ(history.HistoryList.size() == 50 ? history.HistoryList[49].myTask : "", "Unit 2");
 }
-
-}  // namespace

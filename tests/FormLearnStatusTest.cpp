@@ -2,8 +2,6 @@
 #include "tests/support/ModalDriver.h"
 #include "tests/support/ViewFixture.h"
 
-namespace {
-
 class FormLearnStatusTest : public ViewFixture {
 protected:
     // Opens the window, runs the act on its rows ("number|unit|spelling|test") and closes it with OK.
@@ -54,5 +52,3 @@ TEST_F(FormLearnStatusTest, OpensOnTheCurrentBookAndBrowsesOthers) {
     });
     EXPECT_EQ(state.CurBook * 10 + state.CurUnit + messages.shown.size() * 100, 11u);
 }
-
-}  // namespace

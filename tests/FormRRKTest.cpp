@@ -3,8 +3,6 @@
 #include "tests/support/ViewFixture.h"
 #include "views/WordPicture.h"
 
-namespace {
-
 class FormRRKTest : public ViewFixture {
 protected:
     // "egg" has no picture of its own; "dog" has earlier results.
@@ -75,5 +73,3 @@ TEST_F(FormRRKTest, ASmallUnitShowsFewerOptionsAndAWordOutsideItNone) {
     QTest::mouseClick(dialog->cmdOK, Qt::LeftButton);
     EXPECT_TRUE(dialog->result() == QDialog::Accepted && dialog->retAns);
 }
-
-}  // namespace

@@ -3,8 +3,6 @@
 #include "tests/support/GameFixture.h"
 #include "tests/support/ModalDriver.h"
 
-namespace {
-
 using FormTipTest = GameFixture;
 
 // Neither the button nor Escape closes the window before its second is up; Space on the picture speaks.
@@ -70,5 +68,3 @@ TEST_F(FormTipTest, TextsAreLargeAndWholeAndThePictureFillsItsFrame) {
     for (const QPoint at : {QPoint(8, shown.height() / 2), QPoint(shown.width() - 9, shown.height() / 2)})
         EXPECT_NEAR(qRed(shown.pixel(at)), 200, 30) << at.x() << "," << at.y();
 }
-
-}  // namespace

@@ -7,8 +7,6 @@
 #include "tests/support/TempInstall.h"
 #include "tools/InstallationUpdater.h"
 
-namespace {
-
 const QString kDb = "Bin/AppPics/" + LessonDatabase::kFileName;
 
 // Every file and folder under root, with a digest of its bytes and its inode.
@@ -195,5 +193,3 @@ TEST_F(InstallationUpdaterTest, AFailedUpdateLeavesTheInstallationAsItWas) {
     EXPECT_FALSE(none.Update());
     EXPECT_FALSE(home.Exists("elsewhere")) << "no folder made for nothing";
 }
-
-}  // namespace

@@ -1,7 +1,5 @@
 #include "tests/support/QtApp.h"
 
-namespace {
-
 const QString kSource = QStringLiteral(ORVANEL_SOURCE_DIR);
 
 // Every include under folder, as "file: header" with the header's quotes or angle brackets.
@@ -41,5 +39,3 @@ TEST(LayeringTest, NoFolderIncludesALayerAboveItAndTheLowerLayersHaveNoWidgets) 
         }
     EXPECT_GT(checked, 300);
 }
-
-}  // namespace

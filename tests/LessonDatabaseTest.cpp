@@ -4,8 +4,6 @@
 #include "tests/support/AsNobody.h"
 #include "tests/support/LessonFixture.h"
 
-namespace {
-
 const QString kDb = "Bin/AppPics/" + LessonDatabase::kFileName;
 
 // Every message shown, each as "\n<icon letter: None Information Warning Critical>[title] text".
@@ -23,8 +21,6 @@ struct Opener {
     LessonDatabase db{state, told};
     Catalogue units{state, db, told};
 };
-
-}  // namespace
 
 class LessonDatabaseTest : public LessonFixture {
 protected:

@@ -5,8 +5,6 @@
 #include "tests/support/GameFixture.h"
 #include "tests/support/ModalDriver.h"
 
-namespace {
-
 class LetterGameTest : public GameFixture {
 protected:
     // Loads the unit, answers the first picture question (after two wrong picks when asked) and starts the game.
@@ -145,5 +143,3 @@ TEST_F(LetterGameTest, AWordIsSpelledWithTheKeysAlone) {
     for (int n = 1; n <= 3; ++n) KeyPlace(n, QPoint(128 + 64 * (n - 1), 216));
     EXPECT_EQ(Seen(), "cat,dog | cat 猫 | SuccessWav1,cat,dog | 1 | 单词排排看 1/2 | 3 | 0 | 1 0 1 1");
 }
-
-}  // namespace

@@ -8,8 +8,6 @@
 #include "tests/support/TempFolder.h"
 #include "tests/support/TempInstall.h"
 
-namespace {
-
 // How a JPEG and a WAV file begin when scrambled.
 const QByteArray kScrambledJpeg("\xFF\x1B\xFF\x07", 4), kScrambledRiff("\x4A\x92\x62\x62", 4);
 
@@ -190,5 +188,3 @@ TEST(FolderIndex, StoreFindsAPictureAddedByAnotherProgramBetweenItsOwnRenames) {
     EXPECT_TRUE(install.Exists("Common/pics/Kiwi.pet") && !install.Exists("Common/pics/Kiwi.jpg")) << "scrambled again";
     EXPECT_EQ(store.LoadWordPicture("apple").size(), QSize(40, 30));
 }
-
-}  // namespace

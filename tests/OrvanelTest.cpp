@@ -7,8 +7,6 @@
 #include "views/RecorderPanel.h"
 #include "views/StarRating.h"
 
-namespace {
-
 enum Unit { kTwenty, kEleven, kOne, kEmpty, kSpell, kRead };
 
 QString WordName(int unit, int i) { return QString("%1%2").arg(QStringList{"tw", "el", "on"}[unit]).arg(i + 1, 2, 10, QChar('0')); }
@@ -356,5 +354,3 @@ TEST_F(OrvanelTest, TheStarsFollowTheirWordAndLeaveWithTryAgain) {
     Go(0);
     EXPECT_EQ(panel->Stars->Stars(), 0);
 }
-
-}  // namespace

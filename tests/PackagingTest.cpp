@@ -1,7 +1,5 @@
 #include "tests/support/QtApp.h"
 
-namespace {
-
 const QString kSource = QStringLiteral(ORVANEL_SOURCE_DIR);
 const QRegularExpression kSoundServer("^(pulseaudio|pipewire|wireplumber|jackd)");
 
@@ -103,5 +101,3 @@ TEST(DesktopFilesTest, EntryMetainfoAndIconsAgreeOnTheId) {
         EXPECT_TRUE(listed.contains("alias=\"" + name + "\">icons/" + name + "<")) << name.toStdString();
     }
 }
-
-}  // namespace

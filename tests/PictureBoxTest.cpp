@@ -13,8 +13,6 @@
 #include "views/WordPicList.h"
 #include "views/WordPicture.h"
 
-namespace {
-
 // Left half red, right half blue.
 QImage Halves(int width, int height) {
     QImage picture(width, height, QImage::Format_RGB32);
@@ -22,8 +20,6 @@ QImage Halves(int width, int height) {
     QPainter(&picture).fillRect(width / 2, 0, width - width / 2, height, Qt::blue);
     return picture;
 }
-
-}  // namespace
 
 TEST(PictureBoxFitted, GrowsThePictureCentredAndKeepsItsProportions) {
     const QImage fitted = PictureBox::Fitted(Halves(400, 300), QSize(900, 600));
@@ -73,8 +69,6 @@ TEST(PictureBox, ShowsThePictureAtTheSizeItEndsWith) {
     box.SetPicture(Halves(40, 30));
     EXPECT_EQ(box.Image().pixel(500, 225), qRgb(0, 0, 255));
 }
-
-namespace {
 
 // Every kind of control that shows a word's picture, each in its real view,
 // as a screen reader finds it: role, name, and what pressing it does.
@@ -185,5 +179,3 @@ TEST(ClickableLabelTest, ItIsAButtonForTheScreenReaderTheMouseAndTheKeyboard) {
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_A}) QTest::keyClick(label, key);
     EXPECT_EQ(clicks.count(), 5);
 }
-
-}  // namespace

@@ -1,8 +1,6 @@
 #include "core/RandomSource.h"
 #include "tests/support/QtApp.h"
 
-namespace {
-
 // Empty and single ranges give zero. Draws made back to back, as a shuffle makes them, within one tick of the
 // clock or a few apart: of 12 000 draws of twelve values each value comes 850..1150 times; of 10 000 draws of
 // two, 4700..5300 repeat the one before (both bounds four and a half standard deviations out). A range as
@@ -29,5 +27,3 @@ TEST(RandomSourceTest, DrawsSpreadEvenlyAndIndependentlyOverTheWholeRange) {
     }
     EXPECT_TRUE(low && high) << low << high;
 }
-
-}  // namespace

@@ -6,8 +6,6 @@
 #include "media/Resampler.h"
 #include "tests/support/TempInstall.h"
 
-namespace {
-
 const QStringList kUnit = {"apple", "banana", "elephant", "window", "seven", "purple"};
 
 // The unit's standards in one voice; the pupil's takes in another, higher one.
@@ -142,5 +140,3 @@ TEST(FeaturesTest, WarpingMatchesEachFrameWithItsLikeAndCostsTheMismatches) {
     EXPECT_FLOAT_EQ(Dtw::Distance(frames({4, 1, 2, 2, 3}), a), 2.0f / 10);
     EXPECT_TRUE(std::isinf(Dtw::Distance(a, Mfcc::Frames{})));
 }
-
-}  // namespace

@@ -7,8 +7,6 @@
 #include "tests/support/ScriptedRecorder.h"
 #include "tests/support/TempInstall.h"
 
-namespace {
-
 // Each failing step is reported under its title, a failed save leaves the earlier recording whole, and only a
 // saved file gets its byte rate; a second stop does nothing.
 TEST(RecordSequence, EachStepThatFailsIsReportedAndOnlyASavedFileIsPatched) {
@@ -148,5 +146,3 @@ TEST_F(RealSoundTest, RecordingsHaveTheAskedLayoutAndLengthOrAreReported) {
     EXPECT_EQ(messages.Titles(), QStringList({"Error", "Error (save)"}));
     EXPECT_EQ(Entries("") + Entries("out"), QStringList({"Bin", "Common", "low.wav", "mono.wav", "out", "cat.wav"}));
 }
-
-}  // namespace

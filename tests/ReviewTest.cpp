@@ -5,8 +5,6 @@
 #include "tests/support/ViewFixture.h"
 #include "views/WordPicture.h"
 
-namespace {
-
 class ReviewTest : public ViewFixture {
 protected:
     // Grades the words in a test run today, then moves the calendar on.
@@ -194,5 +192,3 @@ TEST(Fsrs, DueWordsComeLowestRecallFirstUpToTheLimit) {
         EXPECT_EQ(order.join(' '), expected);
     }
 }
-
-}  // namespace

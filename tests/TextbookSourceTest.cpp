@@ -1,8 +1,6 @@
 #include "tests/support/QtApp.h"
 #include "tools/TextbookSource.h"
 
-namespace {
-
 // Comments, blank lines, Windows line ends and "-" for a drawn picture; "book" and "unit" with a meaning are
 // words. Each spelling once, whatever its case.
 TEST(TextbookSourceTest, ReadsBooksUnitsAndWordsAndEachSpellingOnce) {
@@ -44,5 +42,3 @@ TEST(TextbookSourceTest, EachBadLineIsReportedWithItsNumber) {
     EXPECT_EQ(history.Errors(), QStringList({"history line 3: NO, userID, Date, Time and Task, separated by tabs",
                                              "history line 5: NO, userID, Date, Time and Task, separated by tabs"}));
 }
-
-}  // namespace

@@ -3,8 +3,6 @@
 #include "tests/support/ScriptedRandom.h"
 #include "tests/support/ScriptedTickSource.h"
 
-namespace {
-
 const QRgb kOld = qRgb(0, 0, 255);
 const QPoint kKept(-1, -1);
 
@@ -153,5 +151,3 @@ TEST_F(TransitionEffectsTest, FramesWaitForTheIntervalAndTheLastTickCarriesOver)
     EXPECT_GE(static_cast<quint32>(next.shownAt[0] * 1000 / 64), last + 50);
     EXPECT_LT(static_cast<quint32>(next.shownAt[0] * 1000 / 64), last + 50 + 16);
 }
-
-}  // namespace

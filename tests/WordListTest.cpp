@@ -1,8 +1,6 @@
 #include "tests/support/ViewFixture.h"
 #include "views/WordList.h"
 
-namespace {
-
 // Each row's cells joined by "|", the header's first; column c only when given.
 QStringList Rows(QTreeWidget* list, int only = -1) {
     QStringList rows;
@@ -105,5 +103,3 @@ TEST(ListColumnsTest, RowsSortAsAPupilReads) {
         EXPECT_EQ(Rows(&list, column).join('|'), order) << "column " << column;
     }
 }
-
-}  // namespace

@@ -2,8 +2,6 @@
 #include "views/WordPicList.h"
 #include "views/WordPicture.h"
 
-namespace {
-
 // Units of 19, 8 and 9 words "w0", "w1", …; w5 has no picture.
 class WordPicListTest : public ViewFixture {
 protected:
@@ -79,5 +77,3 @@ TEST_F(WordPicListTest, PicturesGrowWithTheViewInTwoRowsOfFour) {
     view->resize(1200, 800);
     EXPECT_GT(view->imgWord[0]->width(), first.width());
 }
-
-}  // namespace

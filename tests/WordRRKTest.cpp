@@ -5,8 +5,6 @@
 #include "views/WordList.h"
 #include "views/WordPicture.h"
 
-namespace {
-
 class WordRRKTest : public ViewFixture {
 protected:
     // What the main window does for the test: reset, ask, show.
@@ -141,5 +139,3 @@ TEST(OptionTableTest, ScriptedDrawsFillTheSlotsOrLeaveThemEmpty) {
         if (!row.asked.empty()) { EXPECT_EQ(random.asked, row.asked); }
     }
 }
-
-}  // namespace
