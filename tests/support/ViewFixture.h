@@ -19,15 +19,12 @@
 #include "tests/support/ScriptedRecorder.h"
 #include "tests/support/TempInstall.h"
 
-// The smallest point size of any text a pupil reads in a window: its labels,
-// buttons and lists.
+// The smallest point size of any text a pupil reads in a window: its labels, buttons and lists.
 inline int SmallestTextPointSize(const QWidget& window) {
     int smallest = 1000;
-    for (const QWidget* widget : window.findChildren<QWidget*>()) {
-        if (qobject_cast<const QLabel*>(widget) || qobject_cast<const QAbstractButton*>(widget) ||
-            qobject_cast<const QAbstractItemView*>(widget))
-            smallest = std::min(smallest, widget->font().pointSize());
-    }
+    for (const QWidget* w : window.findChildren<QWidget*>())
+        if (qobject_cast<const QLabel*>(w) || qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QAbstractItemView*>(w))
+            smallest = std::min(smallest, w->font().pointSize());
     return smallest;
 }
 
@@ -36,32 +33,19 @@ class FakeHost : public MainHost {
 public:
     void ShowUserControl(qint16 iDisplayCtrl) override { modes.push_back(iDisplayCtrl); }
     void mnuLEARN_Orvanel_Click() override { modes.push_back(1); }
-    void ShowPPKHelp() override { ++helpShown; }
+    void ShowPPKHelp() override {}
     std::vector<qint16> modes;
-    int helpShown = 0;
 };
 
 // A temporary installation with a lesson database, scrambled pictures and
 // pronunciations for the words, and the whole context a view works with.
 class ViewFixture : public ::testing::Test {
 protected:
-    ViewFixture()
-        : store(install.BinDir()),
-          db(state, messages),
-          catalogue(state, db, messages),
-          words(state, db, messages, random),
-          sound(store, output, messages),
-          recording(recorder, messages),
-          reviewRecords(state, db),
-          review(reviewRecords, dates),
-          context{state, db, catalogue, words, store, sound, recording, messages, random, host, review, dates} {
-        EnsureQtApp();
-    }
+    ViewFixture() { EnsureQtApp(); }
 
     // One book with the given units; every word gets a picture (except those
     // listed in withoutPicture) and a pronunciation, both scrambled.
-    void CreateUnits(const std::vector<std::vector<TempInstall::Word>>& units,
-                     const QStringList& withoutPicture = {}) {
+    void CreateUnits(const std::vector<std::vector<TempInstall::Word>>& units, const QStringList& withoutPicture = {}) {
         std::vector<QString> names;
         std::vector<TempInstall::Word> all;
         for (size_t u = 0; u < units.size(); ++u) {
@@ -73,40 +57,32 @@ protected:
             }
         }
         install.CreateDatabase({names}, all);
-        AddMedia(QStringLiteral("ffe"), 200, 100);
-        for (const TempInstall::Word& word : all)
-            if (!withoutPicture.contains(word.english)) AddMedia(word.english, 40 + static_cast<int>(word.english.size()), 30);
+        AddPicture("ffe", TempInstall::MakeJpeg(200, 100));
+        AddVoice("ffe");
+        for (const TempInstall::Word& word : all) {
+            if (!withoutPicture.contains(word.english)) AddPicture(word.english, TempInstall::MakeJpeg(40 + static_cast<int>(word.english.size()), 30));
+            AddVoice(word.english);
+        }
         db.BuildConnString(install.AppPicsDir());
-        ASSERT_TRUE(db.LoadSettings());
-        ASSERT_TRUE(catalogue.LoadUnits(0));
-        ASSERT_TRUE(words.LoadUnitWords(0, 0));
+        ASSERT_TRUE(db.LoadSettings() && catalogue.LoadUnits(0) && words.LoadUnitWords(0, 0));
     }
 
     // Words "w0", "w1", … with meanings "意0", "意1", …
     static std::vector<TempInstall::Word> NumberedWords(int count) {
         std::vector<TempInstall::Word> list;
-        for (int i = 0; i < count; ++i)
-            list.push_back({0, 0, QStringLiteral("w%1").arg(i), QStringLiteral("意%1").arg(i)});
+        for (int i = 0; i < count; ++i) list.push_back({0, 0, QStringLiteral("w%1").arg(i), QStringLiteral("意%1").arg(i)});
         return list;
     }
 
-    void AddMedia(const QString& word, int width, int height, double seconds = 0.01) {
-        AddPicture(word, TempInstall::MakeJpeg(width, height));
-        AddVoice(word, seconds);
+    // A scrambled picture and pronunciation in the store, as the content builder leaves them.
+    void AddPicture(const QString& word, QByteArray jpeg = TempInstall::MakeJpeg()) {
+        ModuleCrpt::ScrambleHeader(jpeg);
+        install.WriteFile("Common/pics/" + word + ".pet", jpeg);
     }
-
-    // A scrambled picture in the store, as the content builder leaves it.
-    void AddPicture(const QString& word, const QByteArray& jpeg = TempInstall::MakeJpeg()) {
-        const QString pic = QStringLiteral("Common/pics/") + word + QStringLiteral(".pet");
-        install.WriteFile(pic, jpeg);
-        ModuleCrpt::ScrambleHeader(install.Root() + QLatin1Char('/') + pic);
-    }
-
-    // A scrambled pronunciation in the store.
     void AddVoice(const QString& word, double seconds = 0.01) {
-        const QString voice = QStringLiteral("Common/voice/") + word + QStringLiteral(".abw");
-        install.WriteFile(voice, TempInstall::MakeWav(seconds));
-        ModuleCrpt::ScrambleHeader(install.Root() + QLatin1Char('/') + voice);
+        QByteArray wav = TempInstall::MakeWav(seconds);
+        ModuleCrpt::ScrambleHeader(wav);
+        install.WriteFile("Common/voice/" + word + ".abw", wav);
     }
 
     // The words whose pronunciations were played, in order.
@@ -122,15 +98,15 @@ protected:
     ScriptedRandom random;
     RecordingSoundOutput output;
     FakeHost host;
-    MediaStore store;
-    LessonDatabase db;
-    Catalogue catalogue;
-    WordRecords words;
-    ModulePlaySound sound;
+    MediaStore store{install.BinDir()};
+    LessonDatabase db{state, messages};
+    Catalogue catalogue{state, db, messages};
+    WordRecords words{state, db, messages, random};
+    ModulePlaySound sound{store, output, messages};
     ScriptedRecorder recorder;
-    modRecordWav recording;
+    modRecordWav recording{recorder, messages};
     ScriptedDate dates;
-    ReviewRecords reviewRecords;
-    ReviewBook review;
-    LessonContext context;
+    ReviewRecords reviewRecords{state, db};
+    ReviewBook review{reviewRecords, dates};
+    LessonContext context{state, db, catalogue, words, store, sound, recording, messages, random, host, review, dates};
 };
