@@ -13,29 +13,22 @@
 // book 0 is left without words.
 class LessonFixture : public ::testing::Test {
 protected:
-    LessonFixture() : db(state, messages), catalogue(state, db, messages), words(state, db, messages, random) {}
-
     void SetUp() override {
         install.CreateDatabase({{"Unit 1 Hello!", "Unit 2 Empty"}, {"Unit 1 Animals"}},
-                               {{0, 0, " hello ", "你好"},
-                                {0, 0, "o'clock", "……点钟", 0, "3|1|2"},
-                                {0, 0, "ice cream", "冰淇淋"},
-                                {0, 0, "Red", "红色", 0, "5|0|5"},
-                                {1, 0, "cat", "猫"},
-                                {1, 0, "Red", "红色", 0, "5|0|5"}});
+                               {{0, 0, " hello ", "你好"}, {0, 0, "o'clock", "……点钟", 0, "3|1|2"}, {0, 0, "ice cream", "冰淇淋"},
+                                {0, 0, "Red", "红色", 0, "5|0|5"}, {1, 0, "cat", "猫"}, {1, 0, "Red", "红色", 0, "5|0|5"}});
         db.BuildConnString(install.AppPicsDir());
     }
 
     bool StartLessonData() {
-        return db.LoadSettings() && catalogue.LoadUnits(state.CurBook) &&
-               words.LoadUnitWords(state.CurBook, state.CurUnit);
+        return db.LoadSettings() && catalogue.LoadUnits(state.CurBook) && words.LoadUnitWords(state.CurBook, state.CurUnit);
     }
 
     TempInstall install;
     LessonState state;
     ScriptedMessageService messages;
     ScriptedRandom random;
-    LessonDatabase db;
-    Catalogue catalogue;
-    WordRecords words;
+    LessonDatabase db{state, messages};
+    Catalogue catalogue{state, db, messages};
+    WordRecords words{state, db, messages, random};
 };

@@ -81,15 +81,6 @@ void TempInstall::WriteFile(const QString& relative, const QByteArray& bytes) co
         throw std::runtime_error(("cannot write " + path).toStdString());
 }
 
-QByteArray TempInstall::ReadFile(const QString& relative) const {
-    QFile file(Root() + "/" + relative);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool TempInstall::Exists(const QString& relative) const {
-    return QFileInfo::exists(Root() + "/" + relative);
-}
-
 QByteArray TempInstall::MakeJpeg(int width, int height, const QColor& colour, int quality) {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(colour);

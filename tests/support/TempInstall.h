@@ -34,8 +34,11 @@ public:
     bool DbIsScrambled() const;
 
     void WriteFile(const QString& relative, const QByteArray& bytes) const;
-    QByteArray ReadFile(const QString& relative) const;
-    bool Exists(const QString& relative) const;
+    QByteArray ReadFile(const QString& relative) const {
+        QFile file(Root() + "/" + relative);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    bool Exists(const QString& relative) const { return QFileInfo::exists(Root() + "/" + relative); }
 
     static QByteArray MakeJpeg(int width = 40, int height = 30, const QColor& colour = QColor(200, 120, 40),
                                int quality = -1);
