@@ -12,9 +12,7 @@ class PublishRulesTest : public ::testing::Test, protected TempFolder {
 protected:
     void LoadWords(const QByteArray& text) { Write("words.txt", text); ASSERT_TRUE(rules.LoadAllWords(Path("words.txt"))); }
     // Files of the editor's, which no copy may change.
-    void Source(const QStringList& names, const QByteArray& bytes) {
-        for (const QString& name : names) Write(name, bytes), sources[name] = bytes;
-    }
+    void Source(const QStringList& names, const QByteArray& bytes) { for (const QString& name : names) Write(name, bytes), sources[name] = bytes; }
     void ExpectSourcesKept() const { for (const auto& [name, bytes] : sources) EXPECT_EQ(Read(name), bytes) << name.toStdString(); }
     QStringList Listing(const QString& folder) const { return QDir(Path(folder)).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
 
@@ -46,12 +44,10 @@ TEST_F(PublishRulesTest, ChecksAndCopiesListTheWordsWithoutASource) {
     QDir().mkpath(Path("src/pear.jpg"));  // a folder is not a picture
     QDir().mkpath(Path("dest"));
     const QStringList noPicture = {"pear", "banana", "../apple", "sub/pear", ".."}, noSound = {"pear", "../apple", "sub/pear", ".."};
-    EXPECT_EQ(rules.CheckPictures(Path("src/")), noPicture);
-    EXPECT_EQ(rules.CheckPictures(""), rules.PublishWords()) << "no folder chosen";
-    EXPECT_EQ(rules.CheckAudio(Path("letters"), Path("flat/")), noSound);
+    EXPECT_EQ(QList<QStringList>({rules.CheckPictures(Path("src/")), rules.CheckPictures(""), rules.CheckAudio(Path("letters"), Path("flat/"))}),
+              QList<QStringList>({noPicture, rules.PublishWords(), noSound})) << "with no picture folder chosen, every word lacks one";
     const auto pictures = rules.CopyPictures(Path("src"), Path("dest")), sounds = rules.CopyAudio(Path("letters"), Path("flat/"), Path("dest/"));
-    EXPECT_EQ(QList<QStringList>({pictures.missing, sounds.missing, pictures.failed + sounds.failed}),
-              QList<QStringList>({noPicture, noSound, {}}));
+    EXPECT_EQ(QList<QStringList>({pictures.missing, sounds.missing, pictures.failed + sounds.failed}), QList<QStringList>({noPicture, noSound, {}}));
     EXPECT_EQ(Listing("dest"), QStringList({"Monday.abw", "Monday.pet", "apple.abw", "apple.pet", "banana.abw"}));
     EXPECT_EQ(Read("dest/apple.abw") + Read("dest/Monday.pet"), Scrambled(wav) + Scrambled(jpeg));
     ExpectSourcesKept();
@@ -97,7 +93,9 @@ protected:
     // Clicks a button whose file or folder dialog is answered so.
     void Pick(QPushButton* button, const std::optional<QString>& answer) { messages.fileAnswers.push_back(answer); Click(button); }
     void Load(const QByteArray& text) { Write("words.txt", text); Pick(window->cmdALL, Path("words.txt")); }
-    void Choose(QPushButton* button, const QString& folder) { QDir().mkpath(Path(folder)); Pick(button, Path(folder)); }
+    void Choose(std::initializer_list<std::pair<QPushButton*, QString>> picks) {
+        for (const auto& [button, folder] : picks) { QDir().mkpath(Path(folder)); Pick(button, Path(folder)); }
+    }
     QStringList Items() const {
         QStringList texts;
         for (int i = 0; i < window->List1->count(); ++i) texts << window->List1->item(i)->text();
@@ -157,12 +155,9 @@ TEST_F(FormPublishTest, ADestinationThatCannotTakeTheCopyIsRefusedBeforeAnything
 TEST_F(FormPublishTest, ACopySaysOkOnlyWhenEveryFileWasWrittenAndFound) {
     Load("apple\nplum\n");
     Write("src/apple.jpg", jpeg);
-    Choose(window->cmdPicSrc, "src");
-    Choose(window->cmdPicDest, "src2");
-    EXPECT_EQ(SaidOnClick(window->cmdCopyPic, MsgIcon::Information), "ok");
-    EXPECT_EQ(window->lblItemNum->text(), "缺乏图片文件的单词");
-    EXPECT_EQ(Items(), QStringList({"plum"}));
-    EXPECT_EQ(Listing("src2"), QStringList({"apple.pet"}));
+    Choose({{window->cmdPicSrc, "src"}, {window->cmdPicDest, "src2"}});
+    EXPECT_EQ(QList<QStringList>({{SaidOnClick(window->cmdCopyPic, MsgIcon::Information), window->lblItemNum->text()}, Items(), Listing("src2")}),
+              QList<QStringList>({{"ok", "缺乏图片文件的单词"}, {"plum"}, {"apple.pet"}}));
     for (const auto& [failing, more] : {std::pair{20, ""}, {21, " 等 21 个单词"}}) {
         QStringList words;
         for (int i = 1; i <= failing; ++i) words << QString("w%1").arg(i, 2, 10, QChar('0'));
@@ -178,15 +173,12 @@ TEST_F(FormPublishTest, ACopySaysOkOnlyWhenEveryFileWasWrittenAndFound) {
     }
     Load("apple\nbanana\n");
     Write("letters/a/apple.wav", wav);
-    Choose(window->cmdAudioSrc1, "letters");
-    Choose(window->cmdAudioSrc2, "flat");
-    Choose(window->cmdAudioDest, "dest");
+    Choose({{window->cmdAudioSrc1, "letters"}, {window->cmdAudioSrc2, "flat"}, {window->cmdAudioDest, "dest"}});
     EXPECT_EQ(SaidOnClick(window->cmdCheckAudio, MsgIcon::Information), "check audio finished！");
     EXPECT_EQ(window->lblItemNum->text(), "缺乏音频文件的单词:1");
     for (const auto& [lacking, says] : {std::pair{QStringList{"banana"}, "还有单词没有音频文件"}, {QStringList{}, "check audio finished！"}}) {
-        EXPECT_EQ(SaidOnClick(window->cmdCopyAudio, MsgIcon::Information), says);
-        EXPECT_EQ(Items(), lacking);
-        EXPECT_EQ(window->lblItemNum->text(), "缺乏音频文件的单词");
+        EXPECT_EQ(QList<QStringList>({{SaidOnClick(window->cmdCopyAudio, MsgIcon::Information)}, Items(), {window->lblItemNum->text()}}),
+                  QList<QStringList>({{says}, lacking, {"缺乏音频文件的单词"}}));
         Write("flat/banana.wav", wav);
     }
     EXPECT_EQ(Listing("dest"), QStringList({"apple.abw", "banana.abw"}));

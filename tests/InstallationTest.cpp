@@ -49,7 +49,6 @@ struct Installation {
 };
 
 const QString kBuilt = QStringLiteral(ORVANEL_INSTALL_DIR);
-const QStringList kLetters = QString("abcdefghijklmnopqrstuvwxyz").split("", Qt::SkipEmptyParts);
 
 }  // namespace
 
@@ -58,24 +57,20 @@ const QStringList kLetters = QString("abcdefghijklmnopqrstuvwxyz").split("", Qt:
 TEST(InstallationTest, TheBuiltInstallationHoldsTheTextbookWithAllItsMedia) {
     EnsureQtApp();
     const Installation built(kBuilt);
-    EXPECT_EQ(built.Column("select LastBook || LastUnit || VersionDB from FeatureTable join VersionInfo on ID = VersionID"),
-              QStringList{"00words"});
-    EXPECT_GE(built.Count("words"), 250);
-    EXPECT_EQ(built.Count("words where Result is not null"), 0);
+    EXPECT_EQ(built.Column("select LastBook || LastUnit || VersionDB from FeatureTable join VersionInfo on ID = VersionID"), QStringList{"00words"});
+    EXPECT_TRUE(built.Count("words") >= 250 && built.Count("words where Result is not null") == 0);
     EXPECT_EQ(built.Column("select distinct BookID from words_BookUnit order by BookID"), QStringList({"0", "1", "2"}));
     for (int b = 0; b < 3; ++b) {
         const QStringList units = built.Column(QString("select UnitID from words_BookUnit where BookID = %1 order by UnitID").arg(b));
         EXPECT_GE(units.size(), 6);
-        for (int u = 0; u < units.size(); ++u) {
-            EXPECT_EQ(units[u].toInt(), u);
-            EXPECT_GE(built.Count(QString("words where Book = %1 and Unit = %2").arg(b).arg(u)), 8) << b << "." << u;
-        }
+        for (int u = 0; u < units.size(); ++u)
+            EXPECT_TRUE(units[u].toInt() == u && built.Count(QString("words where Book = %1 and Unit = %2").arg(b).arg(u)) >= 8) << b << "." << u;
     }
     EXPECT_EQ(built.Column("select English || Composition from words where English in ('apple', 'ice cream') group by English"),
               QStringList({"apple0", "ice cream1"}));
     EXPECT_TRUE(built.Count("History where userID = 0") >= 5 && built.Count("History where userID <> 0") >= 1);
     built.HasMediaFor(built.Column("select distinct English from words"), true);
-    built.HasMediaFor(kLetters, false);
+    built.HasMediaFor(QString("abcdefghijklmnopqrstuvwxyz").split("", Qt::SkipEmptyParts), false);
     for (const QString word : {"w", "hello", "Good morning", "o'clock"}) EXPECT_LT(built.Seconds("Common/voice/" + word + ".abw", true), 3.0);
     for (const QString feedback : {"SuccessWav1", "FailWav0", "Notify0"}) {
         const double seconds = built.Seconds("Common/appvoice/" + feedback + ".wav", false);

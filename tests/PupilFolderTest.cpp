@@ -17,10 +17,7 @@ namespace {
 
 const QString kDb = "Bin/AppPics/" + LessonDatabase::kFileName;
 
-#include <sys/stat.h>
-
-// Whether some process holds an advisory lock on the file, as the system
-// lists them.
+// Whether some process holds an advisory lock on the file, as the system lists them.
 inline bool IsLocked(const QString& path) {
     struct stat info {};
     if (stat(QFile::encodeName(path).constData(), &info) != 0) return false;
@@ -82,8 +79,7 @@ TEST_F(PupilFolderTest, ARealStartMakesTheFolderGuardsItAndSavesOnSigterm) {
     EXPECT_EQ(QString("%1 %2 %3").arg(first.exitStatus()).arg(first.exitCode()).arg(IsLocked(lock)), "0 0 0");
     TempInstall plain;
     plain.WriteFile(kDb, root.Read("data/orvanel/" + kDb));
-    ModuleCrpt::ScrambleHeader(plain.DbPath());
-    EXPECT_EQ(plain.Query("select LastBook || ',' || LastUnit || ' ' || group_concat(Result) from FeatureTable, words").toString(), "0,0 0|0|0,0|0|0");
+    EXPECT_EQ(plain.OnScrambled("select LastBook || ',' || LastUnit || ' ' || group_concat(Result) from FeatureTable, words"), "0,0 0|0|0,0|0|0");
 }
 
 // A new picture that cannot be written leaves the old folder whole.
@@ -91,8 +87,7 @@ TEST_F(PupilFolderTest, OutcomesAndWhatThePupilIsTold) {
     using O = PupilFolder::Outcome;
     PupilFolder folder(Content(), Pupil());
     ASSERT_TRUE(folder.MakeLockFolder());
-    EXPECT_EQ(folder.Prepare(), O::Made);
-    EXPECT_EQ(folder.Prepare(), O::UpToDate);
+    EXPECT_EQ(QList<O>({folder.Prepare(), folder.Prepare()}), QList<O>({O::Made, O::UpToDate}));
     root.Write("usr/share/orvanel/Common/pics/red.pet", "a redder red");
     const QString blocker = Pupil() + "/Common/pics/red.pet" + InstallationUpdater::kStagedSuffix;
     ASSERT_TRUE(QDir().mkpath(blocker));
@@ -150,9 +145,8 @@ TEST(InstanceLockTest, RunningCopyIsFoundAndNeitherALeftoverFileNorAKilledCopyBl
     EXPECT_EQ(InstanceLock(path).TryLock(), Result::HeldElsewhere);
     other.Kill();
     InstanceLock next(path);
-    EXPECT_EQ(next.TryLock(), Result::Acquired);
-    EXPECT_EQ(next.TryLock(), Result::Acquired) << "asked again, still its own";
-    EXPECT_EQ(InstanceLock(path).TryLock(), Result::HeldElsewhere);
+    EXPECT_EQ(QList<Result>({next.TryLock(), next.TryLock(), InstanceLock(path).TryLock()}),
+              QList<Result>({Result::Acquired, Result::Acquired, Result::HeldElsewhere})) << "asked again, still its own";
     EXPECT_EQ(InstanceLock(install.Root() + "/missing/orvanel.lock").TryLock(), Result::Unavailable);
     // Started without a standard input, the lock file is opened as descriptor 0.
     const int input = dup(0);

@@ -3,9 +3,7 @@
 
 namespace {
 
-std::vector<QImage> Pictures(const ToolbarPictures::Set& set) {
-    return {set.bookUnit, set.learn, set.arrangeGame, set.flipGame, set.test, set.help};
-}
+std::vector<QImage> Pictures(const ToolbarPictures::Set& set) { return {set.bookUnit, set.learn, set.arrangeGame, set.flipGame, set.test, set.help}; }
 std::vector<QImage> Pictures(const ReadViewPictures::Set& set) {
     return {set.pagePrev, set.pageNext, set.speaker, set.myVoice, set.both, set.record, set.readGood, set.readBad};
 }

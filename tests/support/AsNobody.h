@@ -14,10 +14,7 @@ namespace AsNobody {
 constexpr uid_t kUid = 65534;
 constexpr gid_t kGid = 65534;
 
-struct Outcome {
-    int exitCode = -1;
-    QString report;
-};
+struct Outcome { int exitCode = -1; QString report; };
 
 inline Outcome Run(const std::function<QString()>& work) {
     int channel[2];

@@ -7,12 +7,7 @@
 // script has run out; input boxes and file dialogs are cancelled then).
 class ScriptedMessageService : public MessageService {
 public:
-    struct Shown {
-        QString text;
-        QString title;
-        MsgButtons buttons;
-        MsgIcon icon;
-    };
+    struct Shown { QString text, title; MsgButtons buttons; MsgIcon icon; };
 
     MsgAnswer Show(const QString& text, const QString& title, MsgButtons buttons, MsgIcon icon) override {
         shown.push_back({text, title, buttons, icon});

@@ -33,7 +33,6 @@ public:
     // A WAV file to save instead of the tone, as if the pupil had said it.
     QByteArray take;
     RecordFormat format;
-    bool open = false;
-    bool recording = false;
+    bool open = false, recording = false;
     QStringList steps;
 };

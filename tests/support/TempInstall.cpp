@@ -10,10 +10,6 @@ TempInstall::TempInstall() {
         QDir(Root()).mkpath(sub);
 }
 
-QString TempInstall::DbPath() const {
-    return AppPicsDir() + "/" + LessonDatabase::kFileName;
-}
-
 void TempInstall::CreateDatabase(const std::vector<std::vector<QString>>& bookUnits,
                                  const std::vector<Word>& words, int lastBook, int lastUnit) {
     QString error;
@@ -65,12 +61,6 @@ QString TempInstall::OnScrambled(const QString& sql) const {
     const QString value = sql.startsWith("select") || sql.startsWith("pragma") ? Query(sql).toString() : (Exec(sql), QString());
     ModuleCrpt::ScrambleHeader(DbPath());
     return value;
-}
-
-bool TempInstall::DbIsScrambled() const {
-    QFile file(DbPath());
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    return !file.read(16).startsWith("SQLite format 3");
 }
 
 void TempInstall::WriteFile(const QString& relative, const QByteArray& bytes) const {

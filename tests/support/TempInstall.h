@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/LessonDatabase.h"
 #include "tests/support/QtApp.h"
 
 // A throwaway installation: <root>/Bin/AppPics, <root>/Common/{voice,pics,
@@ -20,7 +21,7 @@ public:
     QString BinDir() const { return Root() + "/Bin"; }
     QString AppPicsDir() const { return BinDir() + "/AppPics"; }
     QString DataDir() const { return Root() + "/Common"; }
-    QString DbPath() const;
+    QString DbPath() const { return AppPicsDir() + "/" + LessonDatabase::kFileName; }
 
     // Version "测试版" with table "words"; books and units as given by
     // bookUnits[b] = names of the units of book b.
@@ -31,7 +32,10 @@ public:
     QVariant Query(const QString& sql) const;  // first column of first row
     // A query's first value, or a statement's run, on the scrambled file, which is left scrambled.
     QString OnScrambled(const QString& sql) const;
-    bool DbIsScrambled() const;
+    bool DbIsScrambled() const {
+        QFile file(DbPath());
+        return file.open(QIODevice::ReadOnly) && !file.read(16).startsWith("SQLite format 3");
+    }
 
     void WriteFile(const QString& relative, const QByteArray& bytes) const;
     QByteArray ReadFile(const QString& relative) const {
