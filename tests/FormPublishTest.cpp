@@ -6,8 +6,6 @@
 
 namespace {
 
-QByteArray Scrambled(QByteArray bytes) { return ModuleCrpt::ScrambleHeader(bytes), bytes; }
-
 class PublishRulesTest : public ::testing::Test, protected TempFolder {
 protected:
     void LoadWords(const QByteArray& text) { Write("words.txt", text); ASSERT_TRUE(rules.LoadAllWords(Path("words.txt"))); }
@@ -49,7 +47,7 @@ TEST_F(PublishRulesTest, ChecksAndCopiesListTheWordsWithoutASource) {
     const auto pictures = rules.CopyPictures(Path("src"), Path("dest")), sounds = rules.CopyAudio(Path("letters"), Path("flat/"), Path("dest/"));
     EXPECT_EQ(QList<QStringList>({pictures.missing, sounds.missing, pictures.failed + sounds.failed}), QList<QStringList>({noPicture, noSound, {}}));
     EXPECT_EQ(Listing("dest"), QStringList({"Monday.abw", "Monday.pet", "apple.abw", "apple.pet", "banana.abw"}));
-    EXPECT_EQ(Read("dest/apple.abw") + Read("dest/Monday.pet"), Scrambled(wav) + Scrambled(jpeg));
+    EXPECT_EQ(Read("dest/apple.abw") + Read("dest/Monday.pet"), TempInstall::Scrambled(wav) + TempInstall::Scrambled(jpeg));
     ExpectSourcesKept();
 }
 
@@ -71,8 +69,8 @@ TEST_F(PublishRulesTest, ACopyReplacesWhatTheDestinationHeldButAPlainPictureAndN
     EXPECT_EQ(QList<QStringList>({pictures.missing, pictures.failed, sounds.missing, sounds.failed}),
               QList<QStringList>({{"plum"}, {"fig", "kiwi", "lime"}, {"lime", "plum"}, {"fig", "kiwi"}}));
     EXPECT_EQ(Listing("dest"), QStringList({"apple.abw", "apple.pet", "fig.jpg", "fig.wav", "kiwi.jpg", "kiwi.wav", "pear.abw", "pear.pet"}));
-    const std::pair<QString, QByteArray> held[] = {{"apple.pet", Scrambled(handMade)}, {"pear.pet", Scrambled(jpeg)},
-        {"apple.abw", Scrambled(wav)}, {"pear.abw", Scrambled(flat)}, {"fig.jpg", jpeg}, {"fig.wav", flat}};
+    const std::pair<QString, QByteArray> held[] = {{"apple.pet", TempInstall::Scrambled(handMade)}, {"pear.pet", TempInstall::Scrambled(jpeg)},
+        {"apple.abw", TempInstall::Scrambled(wav)}, {"pear.abw", TempInstall::Scrambled(flat)}, {"fig.jpg", jpeg}, {"fig.wav", flat}};
     for (const auto& [name, bytes] : held) EXPECT_EQ(Read("dest/" + name), bytes) << name.toStdString();
     EXPECT_FALSE(Exists("src/new.jpg"));
     ExpectSourcesKept();
@@ -169,7 +167,7 @@ TEST_F(FormPublishTest, ACopySaysOkOnlyWhenEveryFileWasWrittenAndFound) {
         const QString said = SaidOnClick(window->cmdCopyPic, MsgIcon::Warning);
         EXPECT_TRUE(said.section('\n', 0, 0).contains(Path(dest))) << said.toStdString();
         EXPECT_EQ(said.section('\n', 1), words.mid(0, 20).join("、") + more);
-        EXPECT_EQ(Read(dest + "pear.pet"), Scrambled(jpeg));
+        EXPECT_EQ(Read(dest + "pear.pet"), TempInstall::Scrambled(jpeg));
     }
     Load("apple\nbanana\n");
     Write("letters/a/apple.wav", wav);
@@ -200,7 +198,7 @@ TEST_F(FormPublishTest, TheCodeOpensItAndTheListCopyAndScrambleButtonsWork) {
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "\r\napple\r\nice cream");
     EXPECT_TRUE(PublishRules::ImageSearchAddress("ice cream").contains("images/search?q=ice%20cream&"));
     Write("pic.jpg", jpeg);
-    for (const QByteArray& bytes : {Scrambled(jpeg), jpeg}) {
+    for (const QByteArray& bytes : {TempInstall::Scrambled(jpeg), jpeg}) {
         Pick(window->cmdEncrypt, Path("pic.jpg"));
         EXPECT_EQ(Read("pic.jpg") + Said(), bytes + "OK");
     }

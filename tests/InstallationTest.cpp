@@ -8,9 +8,8 @@ namespace {
 
 QByteArray Read(const QString& path, bool unscramble = false) {
     QFile file(path);
-    QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    if (unscramble) ModuleCrpt::ScrambleHeader(bytes);
-    return bytes;
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return unscramble ? TempInstall::Scrambled(bytes) : bytes;  // scrambling undoes itself
 }
 
 // Checks an installation under root; queries run on a plain copy of its database, which rests scrambled.

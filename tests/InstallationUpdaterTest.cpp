@@ -68,7 +68,7 @@ protected:
         probe.WriteFile(kDb, home.Read("orvanel/" + kDb));
         EXPECT_TRUE(probe.DbIsScrambled());
         const QString value = probe.OnScrambled(sql);
-        if (!sql.startsWith("select")) home.Write("orvanel/" + kDb, probe.ReadFile(kDb));
+        if (!TempInstall::IsQuery(sql)) home.Write("orvanel/" + kDb, probe.ReadFile(kDb));
         return value;
     }
     // Every word's result, every unit's mark, what is kept aside, the position.

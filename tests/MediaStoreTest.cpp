@@ -11,12 +11,10 @@
 // How a JPEG and a WAV file begin when scrambled.
 const QByteArray kScrambledJpeg("\xFF\x1B\xFF\x07", 4), kScrambledRiff("\x4A\x92\x62\x62", 4);
 
-QByteArray Scrambled(QByteArray bytes) { return ModuleCrpt::ScrambleHeader(bytes), bytes; }
-
 class MediaStoreTest : public ::testing::Test {
 protected:
     QByteArray Put(const QString& file, const QByteArray& plain, bool scramble = true) {
-        install.WriteFile("Common/" + file, scramble ? Scrambled(plain) : plain);
+        install.WriteFile("Common/" + file, scramble ? TempInstall::Scrambled(plain) : plain);
         return install.ReadFile("Common/" + file);
     }
     QByteArray Pic(const QString& name) const { return install.ReadFile("Common/pics/" + name); }
@@ -40,7 +38,7 @@ TEST(ScrambleHeader, ReversesTheBitsOfTheFirst72BytesOnlyAndUndoesItself) {
         install.WriteFile(name, bytes);
         ASSERT_TRUE(ModuleCrpt::ScrambleHeader(install.Root() + "/" + name)) << name.toStdString();
         const QByteArray scrambled = install.ReadFile(name);
-        EXPECT_EQ(scrambled.left(4) + "|" + Scrambled(bytes), start + "|" + scrambled) << "in memory as on disk: " << name.toStdString();
+        EXPECT_EQ(scrambled.left(4) + "|" + TempInstall::Scrambled(bytes), start + "|" + scrambled) << "in memory as on disk: " << name.toStdString();
         ASSERT_EQ(scrambled.size(), bytes.size()) << name.toStdString();
         for (int i = 0; i < bytes.size(); ++i)
             ASSERT_EQ(uchar(scrambled[i]), i < 72 ? ModuleCrpt::ReverseBits(uchar(bytes[i])) : uchar(bytes[i])) << i;
@@ -62,7 +60,7 @@ TEST_F(MediaStoreTest, NamesMatchWhateverTheirCaseAndWordsThatNamePathsHaveNoMed
     Put("secret.pet", "outside the pictures folder"), Put("Pics/...pet", "dots");
     for (const QString word : {"../secret", "..\\secret", "..", ".", "", "a/b"})
         EXPECT_EQ(std::pair(store.WordFile("pics", word, ".pet"), store.DecryptWordPic(word)), std::pair(QString(), false)) << word.toStdString();
-    EXPECT_EQ(install.ReadFile("Common/secret.pet"), Scrambled("outside the pictures folder"));
+    EXPECT_EQ(install.ReadFile("Common/secret.pet"), TempInstall::Scrambled("outside the pictures folder"));
 }
 
 // As the user nobody (root would write anyway) nothing in the store changes: pictures and sounds are unscrambled in memory. Where the store can be
@@ -91,7 +89,7 @@ TEST_F(MediaStoreTest, PicturesAndSoundsComeUnscrambledEvenWhereNothingCanBeWrit
     EXPECT_EQ(Pic("cat.pet") + Pic("ffe.pet") + Pic("hen.pet") + install.ReadFile("Common/voice/apple.abw"), cat + ffe + hen + apple);
     EXPECT_EQ(use(), sizes);
     EXPECT_EQ(Folder("pics"), QStringList({"cat.pet", "ffe.jpg", "hen.pet"}));
-    EXPECT_EQ(Pic("cat.pet") + Pic("hen.pet"), cat + Scrambled(hen));
+    EXPECT_EQ(Pic("cat.pet") + Pic("hen.pet"), cat + TempInstall::Scrambled(hen));
     EXPECT_FALSE(store.LoadWordPicture("cat", false).isNull());
     EXPECT_EQ(Folder("pics"), QStringList({"cat.jpg", "ffe.jpg", "hen.pet"})) << "kept plain when asked";
 }
@@ -139,7 +137,7 @@ TEST_F(MediaStoreTest, APronunciationIsPlainOnlyWhileItPlays) {
         EXPECT_FALSE(sound.SoundBusy);
         const QString rest = file.section('.', 0, 0) + ".abw";
         EXPECT_EQ(Folder("voice"), file.isEmpty() ? QStringList() : QStringList{rest});
-        EXPECT_EQ(install.ReadFile("Common/voice/" + rest), file.isEmpty() ? QByteArray() : Scrambled(wav));
+        EXPECT_EQ(install.ReadFile("Common/voice/" + rest), file.isEmpty() ? QByteArray() : TempInstall::Scrambled(wav));
         QFile::remove(install.DataDir() + "/voice/" + rest);
     }
     EXPECT_TRUE(messages.shown.empty());
@@ -178,7 +176,7 @@ TEST(FolderIndex, EveryLookUpSeesTheChangesMadeRightBeforeIt) {
 // The store's own renames (every use of a picture makes two) and another program's new file in the same folder, one right after the other.
 TEST(FolderIndex, StoreFindsAPictureAddedByAnotherProgramBetweenItsOwnRenames) {
     TempInstall install;
-    const QByteArray scrambled = Scrambled(TempInstall::MakeJpeg(40, 30));
+    const QByteArray scrambled = TempInstall::Scrambled(TempInstall::MakeJpeg(40, 30));
     install.WriteFile("Common/pics/apple.pet", scrambled);
     install.WriteFile("Common/pics/ffe.jpg", TempInstall::MakeJpeg(8, 8));
     MediaStore store(install.BinDir());

@@ -3,7 +3,6 @@
 #include <sqlite3.h>
 
 #include "data/LessonDatabase.h"
-#include "media/ModuleCrpt.h"
 
 TempInstall::TempInstall() {
     for (const char* sub : {"Bin/AppPics", "Common/voice", "Common/pics", "Common/myvoice", "Common/appvoice"})
@@ -58,7 +57,7 @@ QVariant TempInstall::Query(const QString& sql) const {
 
 QString TempInstall::OnScrambled(const QString& sql) const {
     ModuleCrpt::ScrambleHeader(DbPath());
-    const QString value = sql.startsWith("select") || sql.startsWith("pragma") ? Query(sql).toString() : (Exec(sql), QString());
+    const QString value = IsQuery(sql) ? Query(sql).toString() : (Exec(sql), QString());
     ModuleCrpt::ScrambleHeader(DbPath());
     return value;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/LessonDatabase.h"
+#include "media/ModuleCrpt.h"
 #include "tests/support/QtApp.h"
 
 // A throwaway installation: <root>/Bin/AppPics, <root>/Common/{voice,pics,
@@ -32,6 +33,7 @@ public:
     QVariant Query(const QString& sql) const;  // first column of first row
     // A query's first value, or a statement's run, on the scrambled file, which is left scrambled.
     QString OnScrambled(const QString& sql) const;
+    static bool IsQuery(const QString& sql) { return sql.startsWith("select") || sql.startsWith("pragma"); }
     bool DbIsScrambled() const {
         QFile file(DbPath());
         return file.open(QIODevice::ReadOnly) && !file.read(16).startsWith("SQLite format 3");
@@ -46,6 +48,8 @@ public:
 
     static QByteArray MakeJpeg(int width = 40, int height = 30, const QColor& colour = QColor(200, 120, 40),
                                int quality = -1);
+    // The bytes as the store keeps them: the header scrambled.
+    static QByteArray Scrambled(QByteArray bytes) { ModuleCrpt::ScrambleHeader(bytes); return bytes; }
     // A 440 Hz tone of the given level, 0 for silence.
     static QByteArray MakeWav(double seconds, int rate = 22050, int channels = 1, int bits = 16, double level = 0.3);
     // The word as the speech synthesizer says it, with its voice options.

@@ -75,14 +75,11 @@ protected:
     }
 
     // A scrambled picture and pronunciation in the store, as the content builder leaves them.
-    void AddPicture(const QString& word, QByteArray jpeg = TempInstall::MakeJpeg()) {
-        ModuleCrpt::ScrambleHeader(jpeg);
-        install.WriteFile("Common/pics/" + word + ".pet", jpeg);
+    void AddPicture(const QString& word, const QByteArray& jpeg = TempInstall::MakeJpeg()) {
+        install.WriteFile("Common/pics/" + word + ".pet", TempInstall::Scrambled(jpeg));
     }
     void AddVoice(const QString& word, double seconds = 0.01) {
-        QByteArray wav = TempInstall::MakeWav(seconds);
-        ModuleCrpt::ScrambleHeader(wav);
-        install.WriteFile("Common/voice/" + word + ".abw", wav);
+        install.WriteFile("Common/voice/" + word + ".abw", TempInstall::Scrambled(TempInstall::MakeWav(seconds)));
     }
 
     // The words whose pronunciations were played, in order.
